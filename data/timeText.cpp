@@ -1,0 +1,16 @@
+#include "data/timeText.h"
+
+#include <ctime>
+
+std::string localTimeText(int32_t t, const char* format)
+{
+    const time_t when = t;
+    tm local{};
+    if (!localtime_r(&when, &local))
+        return std::string();
+    char text[64];
+    const size_t n = strftime(text, sizeof text, format, &local);
+    return std::string(text, n);
+}
+
+std::string dateTimeText(int32_t t) { return localTimeText(t, "%d/%m/%Y %H:%M:%S"); }
