@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "link/crc16.h"
 #include "link/report.h"
+#include "link/transport.h"
 
 class comm {
 public:
@@ -18,17 +20,31 @@ public:
     comm(const comm&) = delete;
     comm& operator=(const comm&) = delete;
 
-    // Serial line (also the power-line modem): portName is "COM1".."COM4".
+    // Serial line (also the power-line modem): portName is "COM1".."COM4" (see portNames.h).
+    // Both opens report their failure through errorCallback and return false.
     bool openSerial(const std::string& portName);
     bool openIrda();
+
+    // The transport chosen by the last open (Kind); noTransport before any open.
+    int connectionKind() const { return kind; }
 
     // request: the packet without its CRC, header included (offsets 2..3 are overwritten).
     // Returns the total length of a valid reply written into reply (never more than
     // capacity bytes), or 0 after the failure has been reported through errorCallback.
+    // Makes up to three attempts. Called on a link that was never opened, it ends the program.
     std::size_t transact(const uint8_t* request, std::size_t length, uint8_t* reply,
                          std::size_t capacity);
 
+    // Closes the transport; nothing happens when it is closed already or was never opened.
     void close();
 
-    // Implementation members follow (the link's own design).
+private:
+    bool transportOpen() const { return handle && handle->isOpen(); }
+
+    crc16 engine;
+    int kind = noTransport;
+    // The open transport; empty, or closed by a failure of its own, once the link is closed.
+    std::unique_ptr<linkTransport> handle;
+    ReportCallback statusCallback;
+    ReportCallback errorCallback;
 };

@@ -5,9 +5,11 @@
 
 #include <cstring>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 #include "data/timeText.h"
+#include "tests/support/packetExamples.h"
 #include "tests/support/timeZone.h"
 
 namespace {
@@ -20,22 +22,23 @@ TEST(crc16, TableAndCheckValues)
     EXPECT_EQ(crc.packetCrc(digits, 9), 0xE5CC);
     const uint8_t abc[] = {'a', 'b', 'c'};
     EXPECT_EQ(crc.packetCrc(abc, 3), 0x8CDA);
-    // The table terms T[1], T[2], T[255] show through single bytes fed into a zero register.
     crc.compute(nullptr, 0);
     EXPECT_EQ(crc.value(), 0xFFFF);
+    // The table terms T[1], T[2], T[255] show through single bytes fed into a zero register
+    // (the register after a whole valid packet): byte i, then two zeros leave T[i].
+    const std::pair<uint8_t, uint16_t> terms[] = {{1, 0x1021}, {2, 0x2042}, {255, 0x1EF0}};
+    for (const auto& [i, term] : terms) {
+        ASSERT_EQ(crc.compute(exampleIdentifyReply.data(), exampleIdentifyReply.size()), 0);
+        crc.update(i);
+        crc.update(0);
+        EXPECT_EQ(crc.update(0), term);
+    }
 }
 
 TEST(crc16, PacketExamplesEndWithTheirCrcAndCheckToZero)
 {
-    const std::vector<std::vector<uint8_t>> packets = {
-        {0x01, 0x01, 0x00, 0x07, 0x09, 0x25, 0x95},
-        {0x01, 0x01, 0x00, 0x07, 0x01, 0xA4, 0x9D},
-        {0x01, 0x01, 0x00, 0x0A, 0x03, 0x00, 0x00, 0x80, 0x52, 0x71},
-        {0x01, 0x01, 0x00, 0x0A, 0x04, 0x00, 0x05, 0x41, 0x35, 0xC4},
-        {0x01, 0x01, 0x00, 0x08, 0x07, 0x00, 0xEE, 0xF9},
-        {0x01, 0x01, 0x00, 0x09, 0x3E, 0x00, 0x00, 0xC8, 0x60},
-        {0x01, 0x01, 0x00, 0x0F, 0x09, 'R', 'P', '_', 'v', '0', '0', '0', '1', 0x9D, 0xD2},
-    };
+    std::vector<std::vector<uint8_t>> packets = exampleRequests;
+    packets.push_back(exampleIdentifyReply);
     crc16 crc;
     for (const auto& p : packets) {
         const size_t body = p.size() - 2;
