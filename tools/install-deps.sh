@@ -2,14 +2,17 @@
 # Installs the Debian/Ubuntu packages the build, the tests and the demo need, if missing.
 set -e
 packages="build-essential cmake pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
- clang libclang-rt-14-dev xvfb xauth fonts-dejavu-core imagemagick xdotool poppler-utils"
+ clang libclang-rt-14-dev xvfb xauth fonts-dejavu-core imagemagick xdotool poppler-utils locales"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
-echo "Installing:$missing"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
+fi
+# The number texts are tested under a locale that writes decimal commas.
+locale -a | grep -qi '^ru_RU\.utf-\?8$' || $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
