@@ -4,7 +4,7 @@
 
 #include "link/codings.h"
 #include "link/crc16.h"
-#include "tests/support/recordedReports.h"
+#include "tests/support/reportLog.h"
 #include "tests/support/timeZone.h"
 
 namespace {
@@ -33,10 +33,10 @@ unsigned readBackTonnes(uint8_t byte) { return byte <= 127 ? byte : (byte - 127u
 TEST(settingsBlock, LayoutOfATypicalBlock)
 {
     ScopedTimeZone zone("Europe/Moscow");
-    const freshReports reports;
-    const auto block = buildSettingsBlock(typicalFields(), recordReport);
+    const reportLog::fresh reports;
+    const auto block = buildSettingsBlock(typicalFields(), reportLog::error);
     ASSERT_TRUE(block);
-    EXPECT_TRUE(recordedReports().empty());
+    EXPECT_TRUE(reportLog::errors.empty());
     const settingsBlock& b = *block;
     const settingsBlock expected = {
         '1', '2', '3', 0, 0, 0, 0, 0,                       // 3 characters, zero-padded
@@ -62,29 +62,29 @@ TEST(settingsBlock, LayoutOfATypicalBlock)
 TEST(settingsBlock, SelectionsAndLowBytes)
 {
     ScopedTimeZone zone("UTC");
-    const freshReports reports;
+    const reportLog::fresh reports;
     settingsFields f = typicalFields();
     f.groupSelection = -1;   // a crane of group 0 left unchanged
     f.fullCode = "300";      // codes above 255 keep their low byte
     f.zeroCode = "020";
-    auto b = buildSettingsBlock(f, recordReport);
+    auto b = buildSettingsBlock(f, reportLog::error);
     ASSERT_TRUE(b);
     EXPECT_EQ((*b)[46], 0);
     EXPECT_EQ((*b)[38], 300 & 0xFF);
     EXPECT_EQ((*b)[48], 280 & 0xFF);
     f.fullCode = "20";       // zero above full: the low byte of the negative span
     f.zeroCode = "220";
-    b = buildSettingsBlock(f, recordReport);
+    b = buildSettingsBlock(f, reportLog::error);
     ASSERT_TRUE(b);
     EXPECT_EQ((*b)[47], 220);
     EXPECT_EQ((*b)[48], static_cast<uint8_t>(20 - 220));
     EXPECT_EQ((*b)[50], (*b)[48]);
     f.regNo = "КР-42ABCDEFG";   // Cyrillic converted, cut at 8 bytes
-    b = buildSettingsBlock(f, recordReport);
+    b = buildSettingsBlock(f, reportLog::error);
     ASSERT_TRUE(b);
     EXPECT_EQ(std::string(b->begin(), b->begin() + 8), "\xCA\xD0-42ABC");
     EXPECT_EQ((*b)[8], 'S');
-    EXPECT_TRUE(recordedReports().empty());
+    EXPECT_TRUE(reportLog::errors.empty());
 }
 
 TEST(settingsBlock, CapacityReadsBackAsWritten)
@@ -100,17 +100,17 @@ TEST(settingsBlock, CapacityReadsBackAsWritten)
     EXPECT_EQ(capacityByte(130), 140);
     EXPECT_EQ(capacityByte(1280), 255);
 
-    const freshReports reports;
+    const reportLog::fresh reports;
     settingsFields f = typicalFields();
     f.capacity = "255";   // the page once wrote 255 as is; the readout would show 1280 t
-    EXPECT_FALSE(buildSettingsBlock(f, recordReport));
-    EXPECT_EQ(recordedReports(),
+    EXPECT_FALSE(buildSettingsBlock(f, reportLog::error));
+    EXPECT_EQ(reportLog::errors,
               std::vector<std::string>{"Неверное значение в поле 'Номинальная грузоподъемность крана'"});
 }
 
 TEST(settingsBlock, EveryInputErrorIsReportedAndNothingBuilt)
 {
-    const freshReports reports;
+    const reportLog::fresh reports;
     settingsFields f = typicalFields();
     f.serNo = "Kr\xC3\xA4n";   // a-umlaut: no Windows-1251 form
     f.fullCode = "2a0";
@@ -119,7 +119,7 @@ TEST(settingsBlock, EveryInputErrorIsReportedAndNothingBuilt)
     f.serviceLife = "-1";
     f.tripSelection = 49;   // 50 % trip, 50 % reset
     f.resetSelection = 49;
-    EXPECT_FALSE(buildSettingsBlock(f, recordReport));
+    EXPECT_FALSE(buildSettingsBlock(f, reportLog::error));
     const std::vector<std::string> expected = {
         "Неверное значение в поле 'Заводской номер крана'",
         "Неверное значение в поле 'Сумма: код АЦП для нагрузки 100%'",
@@ -128,7 +128,7 @@ TEST(settingsBlock, EveryInputErrorIsReportedAndNothingBuilt)
         "Неверное значение в поле 'Срок службы крана'",
         "Уровень сброса ОГП должен быть меньше уровня срабатывания ОГП",
     };
-    EXPECT_EQ(recordedReports(), expected);
+    EXPECT_EQ(reportLog::errors, expected);
 }
 
 TEST(settingsBlock, SingleRefusals)
@@ -148,11 +148,11 @@ TEST(settingsBlock, SingleRefusals)
         {[](settingsFields& f) { f.serviceLife = "+5"; }, "Неверное значение в поле 'Срок службы крана'"},
     };
     for (const auto& c : cases) {
-        const freshReports reports;
+        const reportLog::fresh reports;
         settingsFields f = typicalFields();
         c.change(f);
-        EXPECT_FALSE(buildSettingsBlock(f, recordReport)) << c.text;
-        EXPECT_EQ(recordedReports(), std::vector<std::string>{c.text});
+        EXPECT_FALSE(buildSettingsBlock(f, reportLog::error)) << c.text;
+        EXPECT_EQ(reportLog::errors, std::vector<std::string>{c.text});
     }
 }
 

@@ -40,4 +40,10 @@ inline void clear()
     statuses.clear();
 }
 
+// Empties the log for the lifetime of the object.
+struct fresh {
+    fresh() { clear(); }
+    ~fresh() { clear(); }
+};
+
 }  // namespace reportLog

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/recordedReports.h"
+#include "tests/support/reportLog.h"
 #include "tests/view/testGraphs.h"
 
 #include <ostream>
@@ -32,7 +32,7 @@ constexpr int titleReserve = 24;
 
 graphScale screenScale(const cycLink& graph)
 {
-    return *scaleGraph(graph, screen, metrics, graphSizesFor(screen), titleReserve, recordReport);
+    return *scaleGraph(graph, screen, metrics, graphSizesFor(screen), titleReserve, reportLog::error);
 }
 
 TEST(graphScale, SizesAndPrintMargins)
@@ -73,12 +73,12 @@ TEST(graphScale, RangesSpanLoadSamplesAndStateTimes)
 
     const auto noLoads = graphOf(0, {{0, 0x01}, {5, 0x00}});
     EXPECT_FALSE(rangesOf(*noLoads));
-    EXPECT_FALSE(scaleGraph(*noLoads, screen, metrics, graphSizesFor(screen), 0, recordReport));
+    EXPECT_FALSE(scaleGraph(*noLoads, screen, metrics, graphSizesFor(screen), 0, reportLog::error));
 }
 
 TEST(graphScale, PlotRectangleStepsAndPixelMapping)
 {
-    const freshReports reports;
+    const reportLog::fresh reports;
     const graphScale s = screenScale(*sampleGraph());
     EXPECT_EQ(s.plotLeft, 3 * 8 + 16 + 2);
     EXPECT_EQ(s.plotRight, 799);
@@ -106,19 +106,19 @@ TEST(graphScale, PlotRectangleStepsAndPixelMapping)
     left.plotRight = 10;
     left.timeMax = 100;
     EXPECT_EQ(left.X(-5), 0);
-    EXPECT_TRUE(recordedReports().empty());
+    EXPECT_TRUE(reportLog::errors.empty());
 }
 
 TEST(graphScale, AreaTooSmallForOneIntervalStillScales)
 {
-    const freshReports reports;
+    const reportLog::fresh reports;
     const drawingArea tiny{40, 40};
-    const auto s = scaleGraph(*sampleGraph(), tiny, {0, 0, 0}, graphSizesFor(tiny), 0, recordReport);
+    const auto s = scaleGraph(*sampleGraph(), tiny, {0, 0, 0}, graphSizesFor(tiny), 0, reportLog::error);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->stepT, 100.0f);   // one interval of 124 s: "1e+02"
     EXPECT_EQ(s->timeMax, 200.0f);
     EXPECT_EQ(s->stepL, 50.0f);
-    EXPECT_TRUE(recordedReports().empty());
+    EXPECT_TRUE(reportLog::errors.empty());
 }
 
 TEST(graphLayout, TitleOnOneLineOrTwo)

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "tests/support/recordedReports.h"
+#include "tests/support/reportLog.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ struct stepCase {
 
 TEST(niceStep, RoundsToOneTwoOrFiveAndWidensTheRange)
 {
-    const freshReports reports;
+    const reportLog::fresh reports;
     const stepCase cases[] = {
         {34, 0, 10, 2, 34, 0},        // 3.4 -> "3e+00" -> 2
         {36, 0, 10, 5, 40, 0},        // 3.6 -> "4e+00" -> 5
@@ -35,36 +35,36 @@ TEST(niceStep, RoundsToOneTwoOrFiveAndWidensTheRange)
     for (const stepCase& c : cases) {
         float max = c.max;
         float min = c.min;
-        EXPECT_EQ(niceStep(max, min, c.n, recordReport), c.step) << c.max << " " << c.min << " " << c.n;
+        EXPECT_EQ(niceStep(max, min, c.n, reportLog::error), c.step) << c.max << " " << c.min << " " << c.n;
         EXPECT_EQ(max, c.newMax) << c.max;
         EXPECT_EQ(min, c.newMin) << c.min;
     }
-    EXPECT_TRUE(recordedReports().empty());
+    EXPECT_TRUE(reportLog::errors.empty());
 }
 
 TEST(niceStep, ZeroSpanReportsAndFallsBackToOne)
 {
-    const freshReports reports;
+    const reportLog::fresh reports;
     float max = 7;
     float min = 7;
-    EXPECT_EQ(niceStep(max, min, 4, recordReport), 1.0f);
+    EXPECT_EQ(niceStep(max, min, 4, reportLog::error), 1.0f);
     EXPECT_EQ(max, 7.0f);
     EXPECT_EQ(min, 7.0f);
-    ASSERT_EQ(recordedReports().size(), 1u);
-    EXPECT_EQ(recordedReports()[0], "sprintf failure: 0.000000, [7.000000, 7.000000]");
+    ASSERT_EQ(reportLog::errors.size(), 1u);
+    EXPECT_EQ(reportLog::errors[0], "sprintf failure: 0.000000, [7.000000, 7.000000]");
 }
 
 TEST(niceStep, RangesThatAreNotFiniteStayAsTheyAre)
 {
-    const freshReports reports;
+    const reportLog::fresh reports;
     float max = NAN;
     float min = 0;
-    EXPECT_EQ(niceStep(max, min, 4, recordReport), 1.0f);
+    EXPECT_EQ(niceStep(max, min, 4, reportLog::error), 1.0f);
     EXPECT_TRUE(std::isnan(max));
     EXPECT_EQ(min, 0.0f);
     max = 3e38f;
     min = -3e38f;   // the span overflows
-    EXPECT_EQ(niceStep(max, min, 1, recordReport), 1.0f);
+    EXPECT_EQ(niceStep(max, min, 1, reportLog::error), 1.0f);
     EXPECT_EQ(max, 3e38f);
     EXPECT_EQ(min, -3e38f);
 }
