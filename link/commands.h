@@ -31,7 +31,6 @@ constexpr std::size_t identifyReplyLength = 15;
 constexpr std::size_t slotCountReplyLength = 9;
 constexpr std::size_t selectSlotReplyLength = 25;
 constexpr std::size_t memoryImageSize = 128;
-constexpr std::size_t settingsBlockSize = 64;
 constexpr std::size_t readClockReplyLength = 14;
 constexpr std::size_t setClockReplyLength = 7;
 constexpr std::size_t writeByteReplyLength = 10;

@@ -1,0 +1,78 @@
+#include "setup/settingsUpdate.h"
+
+#include <cstddef>
+#include <vector>
+
+#include "link/codings.h"
+#include "link/commands.h"
+#include "link/comm.h"
+
+namespace {
+
+constexpr std::size_t dataOffset = packetHeaderSize;
+
+// The 64-byte read at address 0 that proves the recorder answers before anything is written.
+bool checkLink(comm& link, std::vector<uint8_t>& reply, ReportCallback error)
+{
+    const uint8_t request[] = {hostAddress, deviceAddress, 0, 0, ReadMemory, 0x00, 0x00,
+                               static_cast<uint8_t>(settingsBlockSize)};
+    if (link.transact(request, sizeof request, reply.data(), reply.size()) !=
+        smallestPacket + settingsBlockSize) {
+        error("Ошибка при чтении памяти с адреса $0000");
+        return false;
+    }
+    return true;
+}
+
+bool writeBlock(comm& link, const settingsBlock& block, std::vector<uint8_t>& reply,
+                ReportCallback status, ReportCallback error)
+{
+    for (unsigned address = 0; address < settingsBlockSize; ++address) {
+        status("Обновляется память РП по адресу $%04X", address);
+        const uint8_t request[] = {hostAddress, deviceAddress, 0, 0, WriteByte,
+                                   0x00, static_cast<uint8_t>(address), block[address]};
+        const std::size_t length = link.transact(request, sizeof request, reply.data(), reply.size());
+        if (length != writeByteReplyLength) {
+            error("Ошибка при записи байта по адресу $%04X - неверный ответ от устройства (пакет длиной %lu байт)",
+                  address, static_cast<unsigned long>(length));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool setClock(comm& link, int32_t now, std::vector<uint8_t>& reply, ReportCallback error)
+{
+    uint8_t request[packetHeaderSize + 7] = {hostAddress, deviceAddress, 0, 0, SetClock};
+    toBcdClock(now, request + dataOffset);
+    const std::size_t length = link.transact(request, sizeof request, reply.data(), reply.size());
+    if (length != setClockReplyLength) {
+        error("Ошибка при установке времени РП (%lu)", static_cast<unsigned long>(length));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+uint8_t readLoadCode(comm& link, ReportCallback errorCallback)
+{
+    std::vector<uint8_t> reply(replyCapacity);
+    const uint8_t request[] = {hostAddress, deviceAddress, 0, 0, ReadLoad};
+    if (link.transact(request, sizeof request, reply.data(), reply.size()) != readLoadReplyLength) {
+        errorCallback("Ошибка при чтении текущей нагрузки");
+        return 0;
+    }
+    return reply[dataOffset];
+}
+
+bool writeSettings(comm& link, const settingsFields& fields, int32_t now,
+                   ReportCallback statusCallback, ReportCallback errorCallback)
+{
+    std::vector<uint8_t> reply(replyCapacity);
+    if (!checkLink(link, reply, errorCallback))
+        return false;
+    const auto block = buildSettingsBlock(fields, errorCallback);
+    return block && writeBlock(link, *block, reply, statusCallback, errorCallback) &&
+           setClock(link, now, reply, errorCallback);
+}
