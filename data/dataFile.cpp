@@ -233,7 +233,7 @@ Clause graphClause(const std::string& craneName, int number, const cycLink& grap
 
 bool isCraneClause(const Clause& clause)
 {
-    return clause.text("type") == std::optional<std::string_view>(craneType);
+    return clause.text("type") == std::string_view(craneType);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "data/dataFile.h"
 #include "data/devLink.h"
+#include "data/wholeFile.h"
 #include "tests/support/reportLog.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -16,13 +16,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-uint32_t bits(float f)
-{
-    uint32_t b;
-    std::memcpy(&b, &f, sizeof b);
-    return b;
-}
 
 std::string joined(std::initializer_list<const char*> lines, const char* eol)
 {
@@ -72,30 +65,6 @@ devLink* smallCrane()
     return crane;
 }
 
-void expectSameCrane(const devLink& a, const devLink& b)
-{
-    EXPECT_EQ(a.name, b.name);
-    EXPECT_EQ(a.regNo, b.regNo);
-    EXPECT_EQ(a.serNo, b.serNo);
-    EXPECT_EQ(a.invNo, b.invNo);
-    EXPECT_EQ(a.timeStamp, b.timeStamp);
-    EXPECT_EQ(a.workSince, b.workSince);
-    EXPECT_EQ(a.regiSince, b.regiSince);
-    EXPECT_EQ(bits(a.maxWeight), bits(b.maxWeight));
-    EXPECT_EQ(a.workMaxSeconds, b.workMaxSeconds);
-    EXPECT_EQ(a.workMaxYears, b.workMaxYears);
-    EXPECT_EQ(a.workMaxGrp, b.workMaxGrp);
-    EXPECT_EQ(bits(a.cubeSum), bits(b.cubeSum));
-    EXPECT_EQ(a.cyclesTotal, b.cyclesTotal);
-    for (int i = 0; i < cycleCounterCount; ++i)
-        EXPECT_EQ(a.cycles[i], b.cycles[i]) << i;
-    for (int i = 0; i < hourCounterCount; ++i)
-        EXPECT_EQ(bits(a.hourCounter[i]), bits(b.hourCounter[i])) << i;
-    EXPECT_EQ(bits(a.weightTotal), bits(b.weightTotal));
-    EXPECT_EQ(std::vector<int>({a.cntN, a.cntE, a.adcZS, a.adcFZS, a.ogpH, a.ogpL}),
-              std::vector<int>({b.cntN, b.cntE, b.adcZS, b.adcFZS, b.ogpH, b.ogpL}));
-}
-
 class DataFile : public ::testing::Test {
 protected:
     void SetUp() override { reportedTexts().clear(); }
@@ -134,6 +103,8 @@ std::string graphText(const std::string& functor, int timeStamp, int points, con
            ", 'Npoints' = " + std::to_string(points) + ", 'Points' = \"" + hex + "\").\n";
 }
 
+// The writer's text pins every field bit-exact (its layout is checked byte for byte below), so
+// equal texts before and after a round trip mean equal cranes.
 TEST_F(DataFile, RoundTripKeepsEveryFieldBitExact)
 {
     aList saved;
@@ -147,32 +118,32 @@ TEST_F(DataFile, RoundTripKeepsEveryFieldBitExact)
     std::copy(std::begin(hours), std::end(hours), first->hourCounter);
     first->weightTotal = 1.17549435e-38f;
     first->cntE = 255;
-    first->graphs.pushBack(graphOf(2, {{0, 0x81}, {1, 0x82}, {2, 0x83}, {3, 0x03}}));   // 3 loads
-    first->graphs.pushBack(graphOf(3, {}));                                             // no points
     first->graphs.pushBack(graphOf(4, {{0, 0x80}, {1, 0xFF}, {2, 0x40}, {3, 0x81}, {9, 0x90}}));
     saved.pushBack(first);
     auto* second = new devLink;
     second->name = "\xCA\xF0\xE0\xED: 2 'a\\b'";
     saved.pushBack(second);
-
     const std::string text = dataFileText(saved);
     EXPECT_NE(text.find("\n  'cycles#1' = 1,\n"), std::string::npos);
     EXPECT_NE(text.find("\n  'cycles#5' = -1,\n"), std::string::npos);
     EXPECT_NE(text.find("\n  'hourCounter#6' = 6.5,\n"), std::string::npos);
-    EXPECT_NE(text.find("\n  'Ncycles' = 4).\n"), std::string::npos);
-    EXPECT_NE(text.find("#3'(type = \"Cycle\",\n  timeStamp = 3,\n  'Npoints' = 0,\n  'Points' = \"\")."),
-              std::string::npos);
 
     ASSERT_EQ(read(text), DataFileResult::ok);
-    ASSERT_EQ(cranes.count(), 2u);
-    expectSameCrane(crane(0), *first);
-    expectSameCrane(crane(1), *second);
-    EXPECT_EQ(crane(0).Ncycles, 4);
-    EXPECT_EQ(graphTimes(0), std::vector<int32_t>({1706756000, 4}));  // graphs of 3 and 0 loads dropped
-    EXPECT_EQ(firstGraph(crane(0))->Points, firstGraph(*first)->Points);
+    EXPECT_EQ(dataFileText(cranes), text);
+    EXPECT_EQ(crane(0).Ncycles, 2);
     EXPECT_EQ(nextGraph(firstGraph(crane(0)))->loadCount(), 4);
-    EXPECT_TRUE(graphTimes(1).empty());
     EXPECT_TRUE(reportedTexts().empty());
+
+    // Graphs of three load samples or of none are written, but not read back.
+    first->graphs.pushBack(graphOf(5, {{0, 0x81}, {1, 0x82}, {2, 0x83}, {3, 0x03}}));
+    first->graphs.pushBack(graphOf(6, {}));
+    const std::string more = dataFileText(saved);
+    EXPECT_NE(more.find("#4'(type = \"Cycle\",\n  timeStamp = 6,\n  'Npoints' = 0,\n  'Points' = \"\")."),
+              std::string::npos);
+    cranes.clear();
+    ASSERT_EQ(read(more), DataFileResult::ok);
+    EXPECT_EQ(crane(0).Ncycles, 4);
+    EXPECT_EQ(graphTimes(0), std::vector<int32_t>({1706756000, 4}));
 }
 
 TEST_F(DataFile, WritesTheOldLayoutByteForByte)
@@ -196,39 +167,29 @@ TEST_F(DataFile, WritesTheOldLayoutByteForByte)
 
 TEST_F(DataFile, ReadsFilesOfTheOldWriter)
 {
-    const char* name = "'\xCA\xF0\xE0\xED 1/2 08/03/2024 10:15:00";
     for (const char* eol : {"\r\n", "\n"}) {
         cranes.clear();
         const std::string text = joined(
-            {(name + std::string("'(type = \"RAM\",")).c_str(), "  regNo = \"1/2\",", "  serNo = \"\\\\srv\\\"7\",",
-             "  invNo = \"\xC8\xED\xE2\",", "  timeStamp = 1709882100,", "  workSince = 1262304000,",
-             "  regiSince = 1704067200,", "  maxWeight = 12.7,", "  workMaxSeconds = -1141367296,",
-             "  workMaxYears = 100,", "  workMaxGrp = 6,", "  cubeSum = 1.23457e+06,", "  cyclesTotal = 16777215,",
-             "  'cycles#1' = 100,", "  'cycles#2' = 200,", "  'cycles#3' = 300,", "  'cycles#4' = 400,",
-             "  'cycles#5' = 500,", "  'hourCounter#1' = 1e-05,", "  'hourCounter#2' = 2,", "  'hourCounter#3' = 3,",
-             "  'hourCounter#4' = 4,", "  'hourCounter#5' = 5,", "  'hourCounter#6' = 4321.5,",
-             "  weightTotal = 12345.7,", "  cntN = 30,", "  cntE = 2,", "  adcZS = 25,", "  adcFZS = 180,",
-             "  ogpH = 110,", "  ogpL = 95,", "  'Ncycles' = 1).", "",
-             (name + std::string("#1'(type = \"Cycle\",")).c_str(), "  timeStamp = 1709880000,",
+            {"'\xCA\xF0\xE0\xED 1/2 08/03/2024 10:15:00'(type = \"RAM\",", "  serNo = \"\\\\srv\\\"7\",",
+             "  invNo = \"\xC8\xED\xE2\",", "  maxWeight = 12.7,", "  workMaxSeconds = -1141367296,",
+             "  cubeSum = 1.23457e+06,", "  'cycles#5' = 500,", "  'hourCounter#1' = 1e-05,",
+             "  'hourCounter#6' = 4321.5,", "  weightTotal = 12345.7,", "  'Ncycles' = 1).", "",
+             "'\xCA\xF0\xE0\xED 1/2 08/03/2024 10:15:00#1'(type = \"Cycle\",", "  timeStamp = 1709880000,",
              "  'Npoints' = 4,", "  'Points' = \"000081000182010283FFFFFF\").", ""},
             eol);
         ASSERT_EQ(read(text), DataFileResult::ok) << eol;
         const devLink& c = crane(0);
-        EXPECT_EQ(c.name, name + 1);
+        EXPECT_EQ(c.name, "\xCA\xF0\xE0\xED 1/2 08/03/2024 10:15:00");
         EXPECT_EQ(c.serNo, "\\srv\"7");
         EXPECT_EQ(c.invNo, "\xC8\xED\xE2");
-        EXPECT_EQ(c.regiSince, 1704067200);
         EXPECT_EQ(c.maxWeight, 12.7f);
         EXPECT_EQ(c.workMaxSeconds, 3153600000u);
         EXPECT_EQ(c.cubeSum, 1234570.0f);
-        EXPECT_EQ(c.cycles[0], 100u);
         EXPECT_EQ(c.cycles[4], 500u);
         EXPECT_EQ(c.hourCounter[0], 1e-5f);
         EXPECT_EQ(c.hourCounter[5], 4321.5f);
         EXPECT_EQ(c.weightTotal, 12345.7f);
-        EXPECT_EQ(c.ogpL, 95);
         EXPECT_EQ(graphTimes(0), std::vector<int32_t>({1709880000}));
-        EXPECT_EQ(firstGraph(c)->loadCount(), 4);
     }
 }
 
@@ -342,11 +303,6 @@ protected:
     }
     void TearDown() override { fs::remove_all(directory); }
 
-    std::string contents(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     std::size_t filesInDirectory() const
     {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
@@ -362,11 +318,11 @@ TEST_F(DataFileSave, ReplacesTheFileAndKeepsItsPermissions)
     std::ofstream(target) << "old";
     ::chmod(target.c_str(), 0640);
     ASSERT_TRUE(writeDataFile(target, saved, recordReport));
-    EXPECT_EQ(contents(target), dataFileText(saved));
+    EXPECT_EQ(readWholeFile(target), dataFileText(saved));
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
     EXPECT_EQ(filesInDirectory(), 1u);
     ASSERT_EQ(readDataFile(target, cranes, recordReport), DataFileResult::ok);
-    expectSameCrane(crane(0), *firstCrane(saved));
+    EXPECT_EQ(dataFileText(cranes), dataFileText(saved));
     EXPECT_TRUE(reportedTexts().empty());
 }
 
@@ -389,7 +345,7 @@ TEST_F(DataFileSave, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_FALSE(writeDataFile((directory / "taken").string(), saved, recordReport));
     EXPECT_FALSE(writeDataFile((directory / "missing" / "x.brx").string(), saved, recordReport));
 
-    EXPECT_EQ(contents(target), "old contents");
+    EXPECT_EQ(readWholeFile(target), "old contents");
     EXPECT_EQ(filesInDirectory(), 2u);  // no temporary file is left behind
     EXPECT_EQ(reportedTexts(), std::vector<std::string>(3, "Ошибка при записи файла данных"));
 }
