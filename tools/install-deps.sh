@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs the Debian/Ubuntu packages the build, the tests and the demo need, if missing.
+# Installs the Debian/Ubuntu packages the build, the tests and the demo need, and the ru_RU.UTF-8
+# locale the tests use, if missing.
 set -e
 packages="build-essential cmake pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
  clang libclang-rt-14-dev xvfb xauth fonts-dejavu-core imagemagick xdotool poppler-utils locales"
@@ -14,5 +15,5 @@ if [ -n "$missing" ]; then
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
 fi
-# The number texts are tested under a locale that writes decimal commas.
+# A locale whose decimal mark is a comma, for the tests that check the data file ignores it.
 locale -a | grep -qi '^ru_RU\.utf-\?8$' || $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
