@@ -283,7 +283,8 @@ cycLink* decodeGraphRecord(const uint8_t* reply, std::size_t replyLength)
     graph->Points.assign(std::size_t{3} * graph->Npoints, 0);
     graph->Points[2] = byteAt(firstValueAt);
     graph->Points[5] = byteAt(secondValueAt);
-    std::memcpy(graph->Points.data() + 6, reply + pointsAt, graph->Points.size() - 6);
+    if (graph->Points.size() > 6)
+        std::memcpy(graph->Points.data() + 6, reply + pointsAt, graph->Points.size() - 6);
     graph->decodePoints();
     return graph;
 }
