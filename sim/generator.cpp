@@ -211,10 +211,10 @@ simContent generateContent(uint64_t seed, deviceKind kind, unsigned slots, int32
         content.slots.push_back(buildSlot(generateCrane(seed, 0, now)));
         return content;
     }
-    int32_t readout = now - static_cast<int32_t>(slots * 2 * day);
+    int64_t readout = now - int64_t{slots} * 2 * day;
     for (unsigned i = 0; i < slots; ++i) {
-        readout += static_cast<int32_t>(random.range(day, 2 * day));
-        content.slots.push_back(buildSlot(generateCrane(seed, i, std::min(readout, now - 600))));
+        readout += random.range(day, 2 * day);
+        content.slots.push_back(buildSlot(generateCrane(seed, i, static_cast<int32_t>(std::min<int64_t>(readout, now - 600)))));
     }
     return content;
 }

@@ -101,6 +101,7 @@ int main(int argc, char** argv)
             std::fflush(stdout);
             if (serveLine(line.fd(), device, settings, stopRequested) == lineEnd::stopped)
                 break;
+            line.awaitHostRead();
             if (options->verbose)
                 std::fprintf(stderr, "hang-up: opening a fresh pseudo-terminal\n");
         }

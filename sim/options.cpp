@@ -18,7 +18,8 @@ Options:
                      side and print the slave's path on stdout. The link appears only once the
                      device is ready to answer.
   --seed N           seed of the generated content and of the fault decisions (default 1)
-  --collector N      a collector holding N generated cranes instead of a single recorder
+  --collector N      a collector holding N generated cranes (0..1000) instead of a single
+                     recorder
   --scenario FILE    content from a scenario file (see below) instead of generated content
   --clock DATE       device clock at start, "YYYY-MM-DD HH:MM:SS" local time (default: now);
                      with --seed the same clock gives the same content
@@ -90,6 +91,8 @@ Dump (--dump): one item a line:
 
 namespace {
 
+constexpr uint64_t maxGeneratedSlots = 1000;
+
 bool wholeNumber(const std::string& text, uint64_t max, uint64_t& value)
 {
     if (text.empty() || text.size() > 19)
@@ -134,7 +137,7 @@ std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::s
             o.dumpPath = value;
         else if (name == "--seed" && wholeNumber(value, UINT64_MAX, n))
             o.seed = n;
-        else if (name == "--collector" && wholeNumber(value, 65535, n))
+        else if (name == "--collector" && wholeNumber(value, maxGeneratedSlots, n))
             o.collectorSlots = static_cast<unsigned>(n);
         else if (name == "--baud" && wholeNumber(value, 10'000'000, n) && n > 0)
             o.baud = static_cast<unsigned>(n);

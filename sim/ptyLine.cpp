@@ -1,12 +1,16 @@
 #include "sim/ptyLine.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -45,6 +49,25 @@ bool linksTo(const std::string& path, const std::string& target)
 
 ptyLine::~ptyLine() { close(); }
 
+void ptyLine::awaitHostRead() const
+{
+    using namespace std::chrono;
+    // Bytes written reach the slave's input queue a moment later, from the kernel's buffer.
+    std::this_thread::sleep_for(milliseconds(100));
+    // The queue is seen through a slave descriptor of our own; a host holding the terminal
+    // exclusively refuses it, and a longer pause has to do.
+    const int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        std::this_thread::sleep_for(milliseconds(400));
+        return;
+    }
+    const auto deadline = steady_clock::now() + seconds(2);
+    int waiting = 0;
+    while (ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0 && steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(10));
+    ::close(fd);
+}
+
 void ptyLine::close()
 {
     if (master < 0)
@@ -58,6 +81,11 @@ void ptyLine::close()
 bool ptyLine::open(std::string& error)
 {
     close();
+    struct stat existing {};
+    if (lstat(linkPath.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+        error = linkPath + " exists and is not a symlink; it is left alone";
+        return false;
+    }
     master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0) {
         error = failure("cannot open a pseudo-terminal");

@@ -218,4 +218,20 @@ TEST(simProgram, RefusesBadOptions)
     }
 }
 
+TEST(simProgram, LeavesAFileInPlaceOfTheLinkAlone)
+{
+    char path[] = "/tmp/brennix-sim-fileXXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "keep", 4), 4);
+    close(fd);
+    simProgram sim({"--pty", path});   // the later --pty wins
+    int status = 0;
+    ASSERT_EQ(waitpid(sim.pid, &status, 0), sim.pid);
+    sim.pid = -1;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    EXPECT_EQ(readFile(path), "keep");
+    unlink(path);
+}
+
 }  // namespace
