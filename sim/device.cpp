@@ -1,5 +1,6 @@
 #include "sim/device.h"
 
+#include <algorithm>
 #include <ctime>
 #include <utility>
 
@@ -13,17 +14,49 @@ namespace {
 constexpr std::size_t loadReplyData = 9;
 constexpr uint16_t noSuchSlot = 0xFFFF;
 
+int fromBcd(uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
+uint8_t toBcd(int v) { return static_cast<uint8_t>((v / 10 % 10) << 4 | v % 10); }
+
+// The clock's fields as seconds, read as if they were UTC, so that they tick on plainly.
+int64_t fieldSeconds(const bcdClock& clock)
+{
+    tm t{};
+    t.tm_sec = fromBcd(clock[0]);
+    t.tm_min = fromBcd(clock[1]);
+    t.tm_hour = fromBcd(clock[2]);
+    t.tm_mday = fromBcd(clock[4]);
+    t.tm_mon = fromBcd(clock[5]) - 1;
+    t.tm_year = 100 + fromBcd(clock[6]);
+    return timegm(&t);
+}
+
+bcdClock clockFields(int64_t seconds)
+{
+    const time_t when = static_cast<time_t>(seconds);
+    tm t{};
+    gmtime_r(&when, &t);
+    return {toBcd(t.tm_sec), toBcd(t.tm_min), toBcd(t.tm_hour), toBcd(t.tm_wday == 0 ? 7 : t.tm_wday),
+            toBcd(t.tm_mday), toBcd(t.tm_mon + 1), toBcd(t.tm_year - 100)};
+}
+
+bcdClock localClock(int32_t t)
+{
+    bcdClock clock;
+    toBcdClock(t, clock.data());
+    return clock;
+}
+
 }  // namespace
 
 int32_t simDevice::systemClock() { return static_cast<int32_t>(std::time(nullptr)); }
 
 simDevice::simDevice(simContent content, faultPlan faults, hostClock clock)
     : state(std::move(content)), faults(std::move(faults)), host(std::move(clock)),
-      clockOffset(state.clock - host())
+      clockOffset(fieldSeconds(localClock(state.clock)) - host())
 {
 }
 
-int32_t simDevice::clockNow() const { return host() + clockOffset; }
+bcdClock simDevice::clockNow() const { return clockFields(host() + clockOffset); }
 
 simReply simDevice::answer(const byteString& request)
 {
@@ -77,16 +110,15 @@ std::optional<byteString> simDevice::serve(uint8_t command, const byteString& p)
             return std::nullopt;
         return readGraph(p[0]);
     case ReadClock: {
-        byteString clock(7);
-        toBcdClock(clockNow(), clock.data());
-        return clock;
+        const bcdClock clock = clockNow();
+        return byteString(clock.begin(), clock.end());
     }
     case SetClock:
         if (p.size() < 7)
             return std::nullopt;
         clockSet.emplace();
         std::copy_n(p.begin(), 7, clockSet->begin());
-        clockOffset = fromBcdClock(clockSet->data()) - host();
+        clockOffset = fieldSeconds(*clockSet) - host();
         return byteString{};
     default:
         return std::nullopt;

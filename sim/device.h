@@ -18,6 +18,8 @@
 #include "sim/content.h"
 #include "sim/faults.h"
 
+using bcdClock = std::array<uint8_t, 7>;
+
 struct memoryWrite {
     unsigned slot;
     uint16_t address;
@@ -26,7 +28,9 @@ struct memoryWrite {
 
 class simDevice {
 public:
-    // Calendar seconds of the host; the device clock runs with it.
+    // Calendar seconds of the host; the device clock runs with it. The device clock keeps the
+    // fields it was started with or set to and ticks them on without daylight saving, as a
+    // recorder's real-time clock does.
     using hostClock = std::function<int32_t()>;
     static int32_t systemClock();
 
@@ -36,9 +40,9 @@ public:
     simReply answer(const byteString& request);
 
     const simContent& content() const { return state; }
-    int32_t clockNow() const;
+    bcdClock clockNow() const;
     // The BCD clock of the last SetClock, if any.
-    const std::optional<std::array<uint8_t, 7>>& lastClockSet() const { return clockSet; }
+    const std::optional<bcdClock>& lastClockSet() const { return clockSet; }
     const std::vector<memoryWrite>& writes() const { return memoryWrites; }
     unsigned selectedSlot() const { return selected; }
 
@@ -54,8 +58,8 @@ private:
     simContent state;
     faultPlan faults;
     hostClock host;
-    int32_t clockOffset;
+    int64_t clockOffset;   // the clock's fields, counted as if UTC, less the host's time
     unsigned selected = 0;
-    std::optional<std::array<uint8_t, 7>> clockSet;
+    std::optional<bcdClock> clockSet;
     std::vector<memoryWrite> memoryWrites;
 };

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "data/timeText.h"
 #include "link/codings.h"
 
 namespace {
@@ -22,9 +21,12 @@ std::string hexAddress(unsigned a)
     return text;
 }
 
-void clockLine(std::ostream& out, const char* key, int32_t t)
+// The calendar seconds the readout decodes from a BCD clock, then its fields as they are.
+void clockLine(std::ostream& out, const char* key, const bcdClock& c)
 {
-    out << key << ' ' << t << ' ' << localTimeText(t, "%Y-%m-%d %H:%M:%S") << '\n';
+    char fields[32];
+    std::snprintf(fields, sizeof fields, "20%02X-%02X-%02X %02X:%02X:%02X", c[6], c[5], c[4], c[2], c[1], c[0]);
+    out << key << ' ' << fromBcdClock(c.data()) << ' ' << fields << '\n';
 }
 
 }  // namespace
@@ -37,7 +39,7 @@ void writeDump(const simDevice& device, std::ostream& out)
     out << "slots " << content.slots.size() << '\n';
     clockLine(out, "clock", device.clockNow());
     if (const auto& set = device.lastClockSet()) {
-        clockLine(out, "set-clock", fromBcdClock(set->data()));
+        clockLine(out, "set-clock", *set);
         out << "set-clock-bcd";
         for (const uint8_t b : *set)
             out << ' ' << hexByte(b);

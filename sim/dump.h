@@ -5,8 +5,9 @@
 //   identifier RP_v0001
 //   device recorder|collector
 //   slots N
-//   clock SECONDS YYYY-MM-DD HH:MM:SS        device clock at exit (calendar seconds, local time)
-//   set-clock SECONDS YYYY-MM-DD HH:MM:SS    the clock the last SetClock gave, or "set-clock none"
+//   clock SECONDS YYYY-MM-DD HH:MM:SS        device clock at exit: the calendar seconds the
+//                                            readout decodes from it, then its fields
+//   set-clock SECONDS YYYY-MM-DD HH:MM:SS    the same of the last SetClock, or "set-clock none"
 //   set-clock-bcd SS MM HH WD DD MO YY       its 7 BCD bytes as received (only after a SetClock)
 //   write SLOT ADDR VALUE                    every WriteByte served, in order (ADDR 4 hex digits)
 //   memory SLOT ADDR B0 .. B15               each slot's memory, 16 bytes a line

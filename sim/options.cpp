@@ -11,7 +11,7 @@ const char simHelpText[] = R"(Usage: brennix-sim --pty PATH [options]
 Plays a parameter recorder ("RP_v0001") or a handheld data collector ("VELM0001") on a
 pseudo-terminal, for the demo, the tests and the benchmarks of Brennix. Serves until SIGINT or
 SIGTERM, then removes the link, writes the dump and exits with status 0. Exit status 1: the
-pseudo-terminal could not be made; 2: bad options or scenario.
+pseudo-terminal, its link or the dump could not be made; 2: bad options or scenario.
 
 Options:
   --pty PATH         open a new pseudo-terminal in raw mode, make PATH a symlink to its slave
@@ -38,7 +38,7 @@ reply; a partial request followed by 400 ms of silence is dropped. Requests that
 served get a reply without data (7 bytes): ReadMemory or WriteByte beyond the 128-byte memory
 (nothing is written), ReadGraph of a graph not stored, memory and graph commands on a
 collector without slots. SelectSlot of a missing slot echoes 0xFFFF and keeps the slot.
-SetClock sets the device clock, which then runs on.
+SetClock sets the device clock, which keeps its fields and runs on without daylight saving.
 
 Faults: TARGET:KIND[=N][@K|%P]
   TARGET  any, or a command name (Identify, SlotCount, SelectSlot, ReadMemory, WriteByte,
@@ -82,8 +82,9 @@ the file names none), a collector one slot per crane.
 
 Dump (--dump): one item a line:
   identifier ID | device recorder|collector | slots N
-  clock SECONDS YYYY-MM-DD HH:MM:SS          device clock at exit
-  set-clock SECONDS YYYY-MM-DD HH:MM:SS      clock of the last SetClock ("set-clock none")
+  clock SECONDS YYYY-MM-DD HH:MM:SS          device clock at exit (seconds as the readout
+                                             decodes its fields, then the fields)
+  set-clock SECONDS YYYY-MM-DD HH:MM:SS      the same of the last SetClock ("set-clock none")
   set-clock-bcd 7 hex bytes                  as received
   write SLOT ADDR VALUE                      every WriteByte, in order (hex)
   memory SLOT ADDR 16 hex bytes              each slot's 128 bytes

@@ -145,6 +145,16 @@ TEST_F(simDeviceTest, SetClockSetsTheRunningDeviceClock)
     EXPECT_EQ(bytes(d.lastClockSet()->begin(), d.lastClockSet()->end()), set);
 }
 
+TEST_F(simDeviceTest, TheClockKeepsItsFieldsInSummerTime)
+{
+    ScopedTimeZone berlin("Europe/Berlin");
+    simDevice d = device(deviceKind::recorder);
+    // 12:30:00 on Monday 01/07/2024, summer time in Berlin; the clock ticks on from its fields.
+    d.answer(request(0x02, {0x00, 0x30, 0x12, 0x01, 0x01, 0x07, 0x24}));
+    hostTime += 3600;
+    EXPECT_EQ(data(d.answer(request(0x01)).bytes), (bytes{0x00, 0x30, 0x13, 0x01, 0x01, 0x07, 0x24}));
+}
+
 TEST(requestFramer, CutsTheStreamIntoFrames)
 {
     requestFramer framer;

@@ -179,7 +179,7 @@ TEST(simProgram, ServesARecorderOnAPseudoTerminalAndDumpsWhatWasWritten)
     const std::string dump = readFile(sim.dump);
     EXPECT_NE(dump.find("identifier RP_v0001\n"), std::string::npos) << dump;
     EXPECT_NE(dump.find("\nwrite 0 0005 41\nwrite 0 003F 99\n"), std::string::npos) << dump;
-    EXPECT_NE(dump.find("\nset-clock-bcd 00 30 12 01 01 04 24\n"), std::string::npos) << dump;
+    EXPECT_NE(dump.find(" 2024-04-01 12:30:00\nset-clock-bcd 00 30 12 01 01 04 24\n"), std::string::npos) << dump;
     const std::size_t line = dump.find("\nmemory 0 0030 ");
     ASSERT_NE(line, std::string::npos);
     EXPECT_EQ(dump.substr(line + 15 + 15 * 3, 3), "99\n") << "byte 0x3F is the last of its line";
