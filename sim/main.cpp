@@ -1,0 +1,112 @@
+// brennix-sim: a simulated parameter recorder or data collector on a pseudo-terminal.
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <string>
+
+#include "app/globals.h"
+#include "sim/device.h"
+#include "sim/dump.h"
+#include "sim/generator.h"
+#include "sim/lineServer.h"
+#include "sim/options.h"
+#include "sim/ptyLine.h"
+#include "sim/scenario.h"
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void onStopSignal(int) { stopRequested = 1; }
+
+void catchStopSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no restart: a blocked wait returns and sees the request
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+int fail(int status, const std::string& text)
+{
+    std::fprintf(stderr, "brennix-sim: %s\n", text.c_str());
+    return status;
+}
+
+std::optional<simContent> deviceContent(const simOptions& o, std::string& error)
+{
+    const int32_t now = o.clock.value_or(static_cast<int32_t>(std::time(nullptr)));
+    const uint64_t seed = o.seed.value_or(1);
+    std::optional<simContent> content;
+    if (!o.scenarioPath.empty()) {
+        std::ifstream in(o.scenarioPath);
+        if (!in) {
+            error = "cannot read the scenario " + o.scenarioPath;
+            return std::nullopt;
+        }
+        content = parseScenario(in, {now, seed, o.clock.has_value(), o.seed.has_value()}, error);
+        if (!content)
+            error = o.scenarioPath + ": " + error;
+    } else if (o.collectorSlots) {
+        content = generateContent(seed, deviceKind::collector, *o.collectorSlots, now);
+    } else {
+        content = generateContent(seed, deviceKind::recorder, 1, now);
+    }
+    if (content && o.loadCode)
+        content->loadCode = *o.loadCode;
+    return content;
+}
+
+bool writeDumpFile(const simDevice& device, const std::string& path)
+{
+    std::ofstream out(path, std::ios::trunc);
+    writeDump(device, out);
+    out.close();
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const std::optional<simOptions> options = parseOptions(argc, argv, error);
+    if (!options)
+        return fail(2, error + " (see brennix-sim --help)");
+    if (options->help) {
+        std::fputs(simHelpText, stdout);
+        return 0;
+    }
+    recorderEpoch = computeRecorderEpoch();
+    std::optional<simContent> content = deviceContent(*options, error);
+    if (!content)
+        return fail(2, error);
+    simDevice device(std::move(*content), faultPlan(options->faults, options->seed.value_or(1)));
+    catchStopSignals();
+
+    int status = 0;
+    {
+        ptyLine line(options->ptyPath);
+        const lineSettings settings{options->baud, options->verbose};
+        while (!stopRequested) {
+            if (!line.open(error)) {
+                status = fail(1, error);
+                break;
+            }
+            std::printf("%s\n", line.slavePath().c_str());
+            std::fflush(stdout);
+            if (serveLine(line.fd(), device, settings, stopRequested) == lineEnd::stopped)
+                break;
+            line.awaitHostRead();
+            if (options->verbose)
+                std::fprintf(stderr, "hang-up: opening a fresh pseudo-terminal\n");
+        }
+    }
+    if (!options->dumpPath.empty() && !writeDumpFile(device, options->dumpPath))
+        status = fail(1, "cannot write the dump " + options->dumpPath);
+    return status;
+}

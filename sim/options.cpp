@@ -1,0 +1,170 @@
+#include "sim/options.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "sim/scenario.h"
+
+const char simHelpText[] = R"(Usage: brennix-sim --pty PATH [options]
+
+Plays a parameter recorder ("RP_v0001") or a handheld data collector ("VELM0001") on a
+pseudo-terminal, for the demo, the tests and the benchmarks of Brennix. Serves until SIGINT or
+SIGTERM, then removes the link, writes the dump and exits with status 0. Exit status 1: the
+pseudo-terminal, its link or the dump could not be made; 2: bad options or scenario.
+
+Options:
+  --pty PATH         open a new pseudo-terminal in raw mode, make PATH a symlink to its slave
+                     side and print the slave's path on stdout. The link appears only once the
+                     device is ready to answer.
+  --seed N           seed of the generated content and of the fault decisions (default 1)
+  --collector N      a collector holding N generated cranes (0..1000) instead of a single
+                     recorder
+  --scenario FILE    content from a scenario file (see below) instead of generated content
+  --clock DATE       device clock at start, "YYYY-MM-DD HH:MM:SS" local time (default: now);
+                     with --seed the same clock gives the same content
+  --load CODE        the ADC code (0..255) ReadLoad reports
+  --baud N           pace outgoing bytes at N baud (10 bits a byte); default: no pacing
+  --fault SPEC       inject a fault (repeatable, see below)
+  --dump FILE        at exit, write the memory of every slot and the clocks to FILE
+  --verbose          log every request and reply to stderr
+  --help             this text
+
+The device answers Identify, SlotCount and SelectSlot (collector only), ReadMemory,
+WriteByte, ReadLoad, ReadGraph, ReadClock and SetClock. A collector's memory and graph
+commands act on the slot last selected (slot 0 at start). Requests with a bad CRC, too short
+for their command, of an unknown command, or collector commands sent to a recorder get no
+reply; a partial request followed by 400 ms of silence is dropped. Requests that cannot be
+served get a reply without data (7 bytes): ReadMemory or WriteByte beyond the 128-byte memory
+(nothing is written), ReadGraph of a graph not stored, memory and graph commands on a
+collector without slots. SelectSlot of a missing slot echoes 0xFFFF and keeps the slot.
+SetClock sets the device clock, which keeps its fields and runs on without daylight saving.
+
+Faults: TARGET:KIND[=N][@K|%P]
+  TARGET  any, or a command name (Identify, SlotCount, SelectSlot, ReadMemory, WriteByte,
+          ReadLoad, ReadGraph, ReadClock, SetClock), optionally with #G (ReadGraph: graph
+          number G = kind * 30 + index) and /slot=S (any, ReadMemory, ReadGraph, SelectSlot:
+          the slot requested by SelectSlot, or the slot selected for the others)
+  KIND    noreply          no reply
+          crc              the last CRC byte damaged
+          command          another command code (valid CRC)
+          address          another first address byte (valid CRC)
+          truncate[=N]     only the first N bytes (default half), then silence
+          delay=MS         the reply after MS milliseconds
+          length[=N]       N data bytes instead of the usual count (default one fewer),
+                           valid CRC
+          echo[=N]         SelectSlot only: echoes slot N (default the requested + 1)
+          garbage[=N]      N random bytes (default 12) instead of the reply
+          hangup[=N]       the first N bytes (default half), then the pseudo-terminal is
+                           closed; a fresh one is opened, the link re-pointed and its slave
+                           path printed again (memory, clock and fault counts carry on)
+  @K      only the first K matching requests;  %P  each matching request with
+          probability P (0 < P <= 1);  neither: every matching request.
+  A request gets at most one fault: the first listed that matches and whose limit admits it.
+  Examples: ReadGraph#12:crc@1   ReadMemory/slot=1:noreply   any:delay=1500%0.1
+
+Scenario file: one item a line, "keyword value"; lines starting with # are comments. Texts
+are UTF-8 (stored as Windows-1251), dates "YYYY-MM-DD[ HH:MM:SS]" local time, hex as digit
+pairs with optional blanks.
+  device recorder|collector   identifier XXXXXXXX   clock DATE   seed N   load CODE
+  crane [generate]            starts a crane (generate: from the seed, then overridden)
+  regNo|serNo|invNo TEXT      workSince DATE   regiSince DATE   capacity TONNES
+  fullCode N   zeroCode N     serviceYears N   serviceSeconds N   group N   ogp TRIP RESET
+  cycles Q1 Q2 Q3 Q4 OVER     cyclesTotal N (default Q1+..+Q4)   hours H1 .. H6 (hours)
+  loadSum N | weightTotal T   cubeSum X   graphCounts CNTN CNTE FLAGS (default from graphs)
+  readout DATE                slotRegNo TEXT (12 at most)   slotReply HEX (raw SelectSlot data)
+  graph ordinary|overload DATE   then   points T:L<percent> T:S<hex state> ...
+                              (the first two points at time 0)
+  graph ordinary|overload raw    then   hex HEX ... (the record from its L field)
+  memory HEX (raw image, appended, replaces the fields)   poke OFFSET HEX (patch)
+Device lines come before the first crane; a recorder holds one crane (a generated one when
+the file names none), a collector one slot per crane.
+
+Dump (--dump): one item a line:
+  identifier ID | device recorder|collector | slots N
+  clock SECONDS YYYY-MM-DD HH:MM:SS          device clock at exit (seconds as the readout
+                                             decodes its fields, then the fields)
+  set-clock SECONDS YYYY-MM-DD HH:MM:SS      the same of the last SetClock ("set-clock none")
+  set-clock-bcd 7 hex bytes                  as received
+  write SLOT ADDR VALUE                      every WriteByte, in order (hex)
+  memory SLOT ADDR 16 hex bytes              each slot's 128 bytes
+)";
+
+namespace {
+
+constexpr uint64_t maxGeneratedSlots = 1000;
+
+bool wholeNumber(const std::string& text, uint64_t max, uint64_t& value)
+{
+    if (text.empty() || text.size() > 19)
+        return false;
+    for (const char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return false;
+    value = std::strtoull(text.c_str(), nullptr, 10);
+    return value <= max;
+}
+
+}  // namespace
+
+std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::string& error)
+{
+    simOptions o;
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i], value;
+        const bool takesValue = name != "--help" && name != "--verbose";
+        const std::size_t equals = name.find('=');
+        if (equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.erase(equals);
+        } else if (takesValue) {
+            if (i + 1 >= argc) {
+                error = name + " needs a value";
+                return std::nullopt;
+            }
+            value = argv[++i];
+        }
+        uint64_t n = 0;
+        std::string why;
+        if (name == "--help")
+            o.help = true;
+        else if (name == "--verbose")
+            o.verbose = true;
+        else if (name == "--pty")
+            o.ptyPath = value;
+        else if (name == "--scenario")
+            o.scenarioPath = value;
+        else if (name == "--dump")
+            o.dumpPath = value;
+        else if (name == "--seed" && wholeNumber(value, UINT64_MAX, n))
+            o.seed = n;
+        else if (name == "--collector" && wholeNumber(value, maxGeneratedSlots, n))
+            o.collectorSlots = static_cast<unsigned>(n);
+        else if (name == "--baud" && wholeNumber(value, 10'000'000, n) && n > 0)
+            o.baud = static_cast<unsigned>(n);
+        else if (name == "--load" && wholeNumber(value, 255, n))
+            o.loadCode = static_cast<uint8_t>(n);
+        else if (name == "--clock" && (o.clock = parseDate(value)))
+            continue;
+        else if (name == "--fault") {
+            std::optional<faultSpec> fault = parseFault(value, why);
+            if (!fault) {
+                error = "--fault " + value + ": " + why;
+                return std::nullopt;
+            }
+            o.faults.push_back(std::move(*fault));
+        } else {
+            error = takesValue ? "bad option or value: " + name + " " + value : "unknown option: " + name;
+            return std::nullopt;
+        }
+    }
+    if (o.scenarioPath.size() && o.collectorSlots) {
+        error = "--collector and --scenario exclude each other (a scenario says 'device collector')";
+        return std::nullopt;
+    }
+    if (o.ptyPath.empty() && !o.help) {
+        error = "--pty PATH is needed";
+        return std::nullopt;
+    }
+    return o;
+}
