@@ -53,5 +53,5 @@ int BrennixApp::OnExit()
     delete helpController;
     helpController = nullptr;
     frame = nullptr;
-    return wxApp::OnExit();
+    return 0;
 }

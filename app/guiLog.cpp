@@ -26,8 +26,8 @@ wxString formatted(const char* format, va_list args)
 }
 
 // The readout and the settings update block the event loop for minutes, and GTK paints only
-// from its loop: let it paint (and only paint and lay out; no user input, no timers) so the
-// status text shows while the operation runs.
+// from its loop: let it paint and lay out (no user input, no timers), so that the status text and
+// the parts of the window a closed dialog uncovered show while the operation runs.
 void repaintNow()
 {
     if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {

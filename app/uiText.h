@@ -11,6 +11,6 @@ inline wxString ui(const char* utf8) { return wxString::FromUTF8(utf8); }
 // Crane texts are raw Windows-1251 bytes in the model.
 wxString craneText(const std::string& cp1251Bytes);
 
-// Bytes of unknown origin (a device's or a file's text inside a message): UTF-8 when they are
-// valid UTF-8, else Windows-1251.
+// A message's bytes: the program's own texts are UTF-8, a device's or a file's text inside it may
+// be Windows-1251. Well-formed UTF-8 sequences are taken as such, every other byte as Windows-1251.
 wxString readableText(const std::string& bytes);

@@ -1,5 +1,7 @@
 #include "dialogs/dialogParts.h"
 
+#include <algorithm>
+
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
 #include <wx/stattext.h>
@@ -44,6 +46,11 @@ void layOut(wxWindow* dialog, wxSizer* top)
 {
     dialog->SetAutoLayout(true);
     dialog->SetSizer(top);
+    // The given size, unless the labels need more room: fonts of the same point size come out
+    // larger here than on the platform the sizes were chosen for.
+    const wxSize needed = top->GetMinSize();
+    const wxSize given = dialog->GetClientSize();
+    dialog->SetClientSize(std::max(needed.x, given.x), std::max(needed.y, given.y));
     dialog->Layout();
 }
 

@@ -26,5 +26,6 @@ wxBoxSizer* newButtonRow(wxWindow* parent, int id, const char* picture, const ch
 // Makes the dialog's button id its default button.
 void makeDefault(wxWindow* dialog, int id);
 
-// Sets the top sizer on the dialog with auto-layout and lays it out once.
+// Sets the top sizer on the dialog with auto-layout and lays it out once, enlarging the dialog
+// where its contents would otherwise be cut.
 void layOut(wxWindow* dialog, wxSizer* top);
