@@ -20,8 +20,8 @@
 
 namespace {
 
-// A closed top-level window is hidden and deleted when the event loop next idles.
-bool closing(wxWindow* window) { return wxPendingDelete.Member(window) && !window->IsShown(); }
+// A closed top-level window is deleted when the event loop next idles.
+bool closing(wxWindow* window) { return wxPendingDelete.Member(window); }
 
 class MainWindow : public ::testing::Test {
 protected:
