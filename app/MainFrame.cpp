@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <wx/button.h>
@@ -101,7 +102,10 @@ MainFrame::MainFrame()
     buildNotebook();
 
     // The sizer only computes the frame's size hints: the notebook, the only child besides the
-    // bars, fills the client area by itself.
+    // bars, fills the client area by itself. It is at least 640 × 480, and wider where a page
+    // needs it (the graph page's navigation row and status panel in this toolkit's fonts).
+    const wxSize pages = notebook->GetBestSize();
+    notebook->SetMinSize(wxSize(std::max(640, pages.x), std::max(480, pages.y)));
     wxBoxSizer sizing(wxVERTICAL);
     sizing.Add(notebook, 0, 0, 0);
     SetMinSize(wxSize(640, 480));

@@ -46,11 +46,13 @@ void layOut(wxWindow* dialog, wxSizer* top)
 {
     dialog->SetAutoLayout(true);
     dialog->SetSizer(top);
-    // The given size, unless the labels need more room: fonts of the same point size come out
-    // larger here than on the platform the sizes were chosen for.
-    const wxSize needed = top->GetMinSize();
+    // The given size, made wider where the labels need more room: fonts of the same point size
+    // come out wider here than on the platform the sizes were chosen for. (The height stays: the
+    // sizers' minimum height is inflated by the spacers' proportions.)
+    const int needed = top->GetMinSize().x;
     const wxSize given = dialog->GetClientSize();
-    dialog->SetClientSize(std::max(needed.x, given.x), std::max(needed.y, given.y));
+    if (needed > given.x)
+        dialog->SetClientSize(needed, given.y);
     dialog->Layout();
 }
 

@@ -1,6 +1,7 @@
 // Starts the toolkit around the GUI tests: a fresh HOME so no real settings are touched, every
 // wx assertion a test failure, log messages recorded instead of shown in message boxes.
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -38,12 +39,15 @@ int main(int argc, char** argv)
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
 
-    setenv("HOME", freshHome().c_str(), 1);
+    const std::string home = freshHome();
+    setenv("HOME", home.c_str(), 1);
     if (!wxEntryStart(argc, argv))
         return 2;
     wxSetAssertHandler(failOnAssert);
     RecordingLog::install();
     const int result = RUN_ALL_TESTS();
     wxEntryCleanup();
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
     return result;
 }
