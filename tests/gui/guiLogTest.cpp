@@ -80,8 +80,9 @@ class StatusWhileBlocked : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Away from where the other tests' windows come up, as tests may share one display.
-        frame->Move(630, 440);
+        // In the display's bottom right corner, away from where other windows come up.
+        const wxSize display = wxGetDisplaySize();
+        frame->Move(display.x - frame->GetSize().x, display.y - frame->GetSize().y);
         wxTheApp->SetTopWindow(frame);
         // Let the window come up and paint once, as it would before the user starts a readout.
         for (int round = 0; round < 30; ++round) {
