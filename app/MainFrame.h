@@ -2,6 +2,7 @@
 // of the three pages and the status bar. It owns the cranes read.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <wx/frame.h>

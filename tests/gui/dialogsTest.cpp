@@ -1,7 +1,6 @@
 #include <string>
 
 #include <gtest/gtest.h>
-#include <wx/bmpbuttn.h>
 #include <wx/calctrl.h>
 #include <wx/radiobox.h>
 #include <wx/stattext.h>
@@ -113,20 +112,6 @@ TEST(ConnectDialog, PortChooserAnsweredFromOutside)
     result = runModal(dialog, {serialThenCancel});
     EXPECT_EQ(result, wxID_NO);
     EXPECT_EQ(port, "COM1") << "the faked chooser never touched the port";
-}
-
-TEST(ConnectDialog, LooksAsSpecifiedWithCancelAsDefault)
-{
-    std::string port;
-    ConnectDialog* dialog = new ConnectDialog(nullptr, &port);
-    EXPECT_EQ(dialog->GetTitle(), ui("Подключение к РП"));
-    EXPECT_TRUE(isDefaultButton(dialog, wxID_NO));
-    for (int id : {int{ID_CONNECT_SERIAL}, int{ID_CONNECT_IRDA}, int{ID_CONNECT_MODEM}, int{wxID_NO}}) {
-        wxBitmapButton* button = wxDynamicCast(dialog->FindWindow(id), wxBitmapButton);
-        ASSERT_NE(button, nullptr) << id;
-        EXPECT_TRUE(button->GetBitmap().IsOk()) << id;
-    }
-    dialog->Destroy();
 }
 
 TEST(ComChooserDialog, ReadsEveryPortName)
