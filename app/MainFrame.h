@@ -1,0 +1,80 @@
+// The program's only top-level window: menus, tool bar with the crane selector, the notebook
+// of the three pages and the status bar. It owns the cranes read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <wx/frame.h>
+
+#include "data/aList.h"
+
+class GraphWindow;
+class ReportWindow;
+class SetupWindow;
+class wxComboBox;
+class wxMenuBar;
+class wxNotebook;
+class wxToolBar;
+
+enum {
+    ID_PRINT = 500,
+    ID_PAGE_SETUP = 501,
+    ID_PREVIEW = 502,
+    ID_EXIT = 503,
+    ID_ABOUT = 504,
+    ID_HELP = 505,
+    ID_CONNECT = 506,
+    ID_PREV_CRANE = 510,
+    ID_CRANE_SELECTOR = 511,
+    ID_NEXT_CRANE = 512,
+};
+
+class MainFrame : public wxFrame {
+public:
+    MainFrame();
+    ~MainFrame() override;
+
+    // Makes the crane at index of the selector current and shows it on all three pages.
+    void selectCrane(int index);
+
+    // Empties the crane selector and the graph list, so that no page refers to a crane any
+    // more, then deletes the cranes. The readout and the file reader call this instead of
+    // cranes.clear() before they fill cranes anew.
+    void clearCranes();
+    // Refills the crane selector from cranes and makes the first crane current, if any.
+    void showCranes();
+
+    virtual void OnPrevCrane(wxCommandEvent& event);
+    virtual void OnCraneChosen(wxCommandEvent& event);
+    virtual void OnNextCrane(wxCommandEvent& event);
+
+    wxMenuBar* menuBar = nullptr;
+    wxToolBar* toolBar = nullptr;
+    wxNotebook* notebook = nullptr;
+    wxComboBox* craneSelector = nullptr;
+    ReportWindow* reportPage = nullptr;
+    GraphWindow* graphPage = nullptr;
+    SetupWindow* setupPage = nullptr;
+    wxString lastDirectory;
+    aList cranes;               // of devLink
+    int32_t connectResult;      // last result of the connection dialog
+    std::string portName;       // "COM1".."COM4" chosen there, or empty
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildNotebook();
+
+    void OnConnect(wxCommandEvent& event);
+    void OnOpen(wxCommandEvent& event);
+    void OnSave(wxCommandEvent& event);
+    void OnPrint(wxCommandEvent& event);
+    void OnPageSetup(wxCommandEvent& event);
+    void OnPreview(wxCommandEvent& event);
+    void OnExit(wxCommandEvent& event);
+    void OnAbout(wxCommandEvent& event);
+    void OnHelp(wxCommandEvent& event);
+
+    wxDECLARE_EVENT_TABLE();
+};

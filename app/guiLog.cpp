@@ -1,0 +1,60 @@
+#include "app/guiLog.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+#include <wx/evtloop.h>
+#include <wx/log.h>
+
+#include "app/uiText.h"
+
+namespace {
+
+wxString formatted(const char* format, va_list args)
+{
+    va_list measuring;
+    va_copy(measuring, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    if (length < 0)
+        return wxString();
+    std::string bytes(static_cast<std::size_t>(length) + 1, '\0');
+    std::vsnprintf(&bytes[0], bytes.size(), format, args);
+    bytes.resize(static_cast<std::size_t>(length));
+    return readableText(bytes);
+}
+
+// The readout and the settings update block the event loop for minutes, and GTK paints only
+// from its loop: let it paint and lay out (no user input, no timers), so that the status text and
+// the parts of the window a closed dialog uncovered show while the operation runs.
+void repaintNow()
+{
+    if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {
+        loop->YieldFor(wxEVT_CATEGORY_UI);
+        return;
+    }
+    wxGUIEventLoop temporary;
+    temporary.YieldFor(wxEVT_CATEGORY_UI);
+}
+
+}  // namespace
+
+void logStatus(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const wxString text = formatted(format, args);
+    va_end(args);
+    wxLogStatus("%s", text);
+    repaintNow();
+}
+
+void logError(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const wxString text = formatted(format, args);
+    va_end(args);
+    wxLogError("%s", text);
+}

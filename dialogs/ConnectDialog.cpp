@@ -1,0 +1,69 @@
+#include "dialogs/ConnectDialog.h"
+
+#include <wx/statbmp.h>
+
+#include "app/imageWithMask.h"
+#include "app/uiText.h"
+#include "dialogs/ComChooserDialog.h"
+#include "dialogs/dialogParts.h"
+
+wxBEGIN_EVENT_TABLE(ConnectDialog, wxDialog)
+    EVT_BUTTON(ID_CONNECT_SERIAL, ConnectDialog::OnSerial)
+    EVT_BUTTON(ID_CONNECT_IRDA, ConnectDialog::OnIrda)
+    EVT_BUTTON(ID_CONNECT_MODEM, ConnectDialog::OnModem)
+    EVT_BUTTON(wxID_NO, ConnectDialog::OnCancel)
+wxEND_EVENT_TABLE()
+
+ConnectDialog::ConnectDialog(wxWindow* parent, std::string* port)
+    : wxDialog(parent, wxID_ANY, ui("Подключение к РП"), wxDefaultPosition, wxSize(440, 192),
+               wxDEFAULT_DIALOG_STYLE),
+      port(port)
+{
+    const wxFont font = labelFont(12);
+    wxBoxSizer* column = new wxBoxSizer(wxVERTICAL);
+    column->Add(newButtonRow(this, ID_CONNECT_SERIAL, "bmps/con_com.32.png",
+                             "Подключиться к РП, используя\nпоследовательный порт", font), 0, 0);
+    column->Add(newButtonRow(this, ID_CONNECT_IRDA, "bmps/con_irda.32.png",
+                             "Подключиться к РП, используя\nинфракрасный порт", font), 0, 0);
+    column->Add(newButtonRow(this, ID_CONNECT_MODEM, "bmps/con_modem.32.png",
+                             "Подключиться к РП, используя\nмодем для силовых линий", font), 0, 0);
+    column->Add(160, 8, 1, wxEXPAND);
+    column->Add(newButtonRow(this, wxID_NO, "bmps/redcross.32.png", "Отменить операцию", font), 0, 0);
+    makeDefault(this, wxID_NO);
+
+    wxBoxSizer* top = new wxBoxSizer(wxHORIZONTAL);
+    top->Add(new wxStaticBitmap(this, wxID_ANY, imageWithMask(loadPng("bmps/Connect.160.png"))), 0,
+             wxALIGN_CENTER_VERTICAL);
+    top->Add(8, 160, 0, wxALIGN_CENTER_VERTICAL);
+    top->Add(column, 1, wxEXPAND);
+    layOut(this, top);
+}
+
+int ConnectDialog::choosePort(const char* title, const char* picture, int result)
+{
+    ComChooserDialog* chooser =
+        new ComChooserDialog(this, ui(title), imageWithMask(loadPng(picture)), port);
+    const int chosen = chooser->ShowModal();
+    chooser->Destroy();
+    return chosen == wxID_YES ? result : wxID_NO;
+}
+
+void ConnectDialog::OnSerial(wxCommandEvent&)
+{
+    EndModal(choosePort("Подключение к РП по последовательному порту", "bmps/con_com.160.png",
+                        ID_CONNECT_SERIAL));
+}
+
+void ConnectDialog::OnIrda(wxCommandEvent&)
+{
+    port->clear();
+    EndModal(ID_CONNECT_IRDA);
+}
+
+void ConnectDialog::OnModem(wxCommandEvent&)
+{
+    EndModal(choosePort("Подключение к РП по модему для силовых линий", "bmps/con_modem.160.png",
+                        ID_CONNECT_MODEM));
+}
+
+void ConnectDialog::OnCancel(wxCommandEvent&) { EndModal(wxID_NO); }

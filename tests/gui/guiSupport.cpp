@@ -1,0 +1,81 @@
+#include "tests/gui/guiSupport.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+
+#include "data/devLink.h"
+
+void RecordingLog::install() { delete wxLog::SetActiveTarget(new RecordingLog); }
+
+std::vector<std::pair<wxLogLevel, wxString>>& RecordingLog::messages()
+{
+    static std::vector<std::pair<wxLogLevel, wxString>> recorded;
+    return recorded;
+}
+
+void RecordingLog::DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo& info)
+{
+    messages().emplace_back(level, message);
+    if (level == wxLOG_Status)
+        wxLogGui::DoLogRecord(level, message, info);
+}
+
+ModalScript::ModalScript(std::vector<Step> steps) : steps(std::move(steps)) { Register(); }
+
+ModalScript::~ModalScript() { Unregister(); }
+
+int ModalScript::Enter(wxDialog* dialog)
+{
+    if (next >= steps.size()) {
+        ADD_FAILURE() << "unexpected dialog \"" << dialog->GetTitle().utf8_str().data() << "\"";
+        return wxID_CANCEL;
+    }
+    Step step = steps[next++];
+    dialog->CallAfter([dialog, step] { step(dialog); });
+    return wxID_NONE;
+}
+
+void click(wxWindow* window, int id)
+{
+    wxWindow* button = window->FindWindow(id);
+    ASSERT_NE(button, nullptr) << "no control " << id;
+    wxCommandEvent event(wxEVT_BUTTON, id);
+    event.SetEventObject(button);
+    button->ProcessWindowEvent(event);
+}
+
+void command(wxWindow* window, int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(window);
+    window->ProcessWindowEvent(event);
+}
+
+void settle()
+{
+    wxTheApp->ProcessPendingEvents();
+    wxTheApp->ProcessPendingEvents();
+}
+
+cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint8_t>>& points)
+{
+    cycLink* graph = new cycLink;
+    graph->timeStamp = timeStamp;
+    for (const auto& [seconds, value] : points) {
+        graph->Points.push_back(static_cast<uint8_t>(seconds >> 8));
+        graph->Points.push_back(static_cast<uint8_t>(seconds & 0xFF));
+        graph->Points.push_back(value);
+    }
+    graph->Npoints = static_cast<uint16_t>(points.size());
+    graph->decodePoints();
+    return graph;
+}
+
+devLink* makeCrane(const std::string& name, std::vector<cycLink*> graphs)
+{
+    devLink* crane = new devLink;
+    crane->name = name;
+    for (cycLink* graph : graphs)
+        crane->graphs.pushBack(graph);
+    return crane;
+}

@@ -1,0 +1,54 @@
+// Helpers of the GUI tests: recorded log, scripted modal dialogs, clicks and cranes in memory.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <wx/dialog.h>
+#include <wx/log.h>
+#include <wx/modalhook.h>
+
+class cycLink;
+class devLink;
+
+// Keeps the status bar working as in the program, records every message and shows no box.
+class RecordingLog : public wxLogGui {
+public:
+    static void install();
+    static std::vector<std::pair<wxLogLevel, wxString>>& messages();
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo& info) override;
+};
+
+// Lets every modal dialog really run and plays one step on each, in order, once it is up.
+// A dialog beyond the script fails the test and ends with wxID_CANCEL without being shown.
+class ModalScript : public wxModalDialogHook {
+public:
+    using Step = std::function<void(wxDialog*)>;
+    explicit ModalScript(std::vector<Step> steps = {});
+    ~ModalScript() override;
+    std::size_t played() const { return next; }
+
+protected:
+    int Enter(wxDialog* dialog) override;
+    void Exit(wxDialog*) override {}
+
+private:
+    std::vector<Step> steps;
+    std::size_t next = 0;
+};
+
+// Sends a button click from the window's child id, as the user's click would.
+void click(wxWindow* window, int id);
+// Sends a menu or tool command to the window.
+void command(wxWindow* window, int id);
+// Processes what is queued, the deletion of destroyed windows included.
+void settle();
+
+// A graph starting at timeStamp; points are (seconds, value byte) as the recorder stores them.
+cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint8_t>>& points);
+devLink* makeCrane(const std::string& name, std::vector<cycLink*> graphs = {});

@@ -1,0 +1,93 @@
+#include <cstdio>
+
+#include <gtest/gtest.h>
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+#include <wx/html/helpctrl.h>
+#include <wx/html/helpdata.h>
+
+#include "app/BrennixApp.h"
+#include "app/MainFrame.h"
+#include "app/globals.h"
+#include "app/uiText.h"
+#include "tests/gui/guiSupport.h"
+
+namespace {
+
+// The configuration store of the program under the test's HOME.
+wxString storePath() { return wxFileName::GetHomeDir() + "/.Brennix"; }
+
+// One whole run of the program's start-up and shutdown, without its event loop.
+void runProgramOnce()
+{
+    BrennixApp& app = wxGetApp();
+    ASSERT_TRUE(app.OnInit());
+    app.frame->Destroy();
+    settle();
+    app.OnExit();
+}
+
+TEST(StartUp, FirstRunRecordsBothKeysWithTheirDefaults)
+{
+    std::remove(storePath().utf8_str().data());
+    portSpeed = 0;
+    numberOfSensors = 0;
+    runProgramOnce();
+    EXPECT_EQ(portSpeed, 9600);
+    EXPECT_EQ(numberOfSensors, 1);
+
+    ASSERT_TRUE(wxFileName::FileExists(storePath()));
+    wxFileConfig store(wxString(), wxString(), storePath());
+    EXPECT_EQ(store.ReadLong("/Com/Speed", 0), 9600);
+    EXPECT_EQ(store.ReadLong("/numberOfSensors", 0), 1);
+}
+
+TEST(StartUp, StoredSpeedIsTheSpeedOfTheRun)
+{
+    {
+        wxFileConfig store(wxString(), wxString(), storePath());
+        store.Write("/Com/Speed", 19200L);
+        store.Write("/numberOfSensors", 3L);
+    }
+    runProgramOnce();
+    EXPECT_EQ(portSpeed, 19200);
+    EXPECT_EQ(numberOfSensors, 3);
+    wxFileConfig store(wxString(), wxString(), storePath());
+    EXPECT_EQ(store.ReadLong("/Com/Speed", 0), 19200) << "a stored value is kept";
+}
+
+TEST(StartUp, OpensTheMainWindowAndBothHelpBooks)
+{
+    BrennixApp& app = wxGetApp();
+    ASSERT_TRUE(app.OnInit());
+    EXPECT_EQ(app.GetTopWindow(), app.frame);
+    EXPECT_TRUE(app.frame->IsShown());
+    EXPECT_NE(app.printData, nullptr);
+    EXPECT_NE(app.pageSetupData, nullptr);
+    EXPECT_EQ(recorderEpoch, computeRecorderEpoch());
+
+    const wxHtmlBookRecArray& books = app.helpController->GetHelpData()->GetBookRecArray();
+    ASSERT_EQ(books.size(), 2u);
+    EXPECT_EQ(books[0].GetTitle(), ui("Справка Brennix")) << "the title the help command asks for";
+    EXPECT_EQ(books[1].GetTitle(), ui("Накопитель данных Velmora"));
+
+    // Contents and index come out of the books in Cyrillic, not as mangled bytes.
+    const wxHtmlHelpDataItems& contents = app.helpController->GetHelpData()->GetContentsArray();
+    bool connecting = false;
+    for (size_t i = 0; i < contents.size(); ++i)
+        connecting = connecting || contents[i].name == ui("Подключение к регистратору");
+    EXPECT_TRUE(connecting);
+    const wxHtmlHelpDataItems& index = app.helpController->GetHelpData()->GetIndexArray();
+    bool calibration = false;
+    for (size_t i = 0; i < index.size(); ++i)
+        calibration = calibration || index[i].name == ui("Калибровка");
+    EXPECT_TRUE(calibration);
+
+    app.frame->Destroy();
+    settle();
+    app.OnExit();
+    EXPECT_EQ(app.helpController, nullptr);
+    EXPECT_EQ(app.printData, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+#!/bin/sh
+# Renders the pictures under bmps/ from their SVG sources in bmps/src/ (needs rsvg-convert from
+# librsvg2-bin). The PNGs are committed, so a build never needs this; run it after editing a source.
+set -e
+cd "$(dirname "$0")/../bmps"
+render() { # source size output
+    rsvg-convert --width="$2" --height="$2" --keep-aspect-ratio --format=png --output="$3" "src/$1.svg"
+}
+for tool in connect open save print exit yellowleftarr yellowrightarr blueleftarr bluerightarr \
+            greencheck redcross con_com con_irda con_modem; do
+    render "$tool" 32 "$tool.32.png"
+done
+for ball in blueball greenball redball grayball; do
+    render "$ball" 16 "$ball.16.png"
+done
+render connect 160 Connect.160.png
+for picture in con_com con_irda con_modem exit; do
+    render "$picture" 160 "$picture.160.png"
+done
+rsvg-convert --width=200 --keep-aspect-ratio --format=png --output=logo.200.png src/logo.svg

@@ -1,0 +1,117 @@
+#include "view/GraphWindow.h"
+
+#include <wx/bmpbuttn.h>
+#include <wx/combobox.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+
+#include "app/imageWithMask.h"
+#include "app/uiText.h"
+#include "view/GraphDraw.h"
+
+wxBEGIN_EVENT_TABLE(GraphWindow, PrintPanel)
+    EVT_BUTTON(ID_PREV_GRAPH, GraphWindow::OnPrevGraph)
+    EVT_COMBOBOX(ID_GRAPH_LIST, GraphWindow::OnGraphChosen)
+    EVT_BUTTON(ID_NEXT_GRAPH, GraphWindow::OnNextGraph)
+wxEND_EVENT_TABLE()
+
+GraphWindow::GraphWindow(wxWindow* parent, wxComboBox* craneSelector)
+    : PrintPanel(parent), craneSelector(craneSelector)
+{
+    grayBall = imageWithMask(loadPng("bmps/grayball.16.png"));
+    greenBall = imageWithMask(loadPng("bmps/greenball.16.png"));
+    redBall = imageWithMask(loadPng("bmps/redball.16.png"));
+    blueBall = imageWithMask(loadPng("bmps/blueball.16.png"));
+
+    drawing = new GraphDraw(this);
+    graphs = new wxComboBox(this, ID_GRAPH_LIST, wxString(), wxDefaultPosition, wxSize(200, -1), 0,
+                            nullptr, wxCB_READONLY);
+
+    wxBoxSizer* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(new wxBitmapButton(this, ID_PREV_GRAPH, loadPng("bmps/blueleftarr.32.png")), 0,
+             wxALIGN_CENTER_VERTICAL);
+    row->Add(graphs, 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(new wxBitmapButton(this, ID_NEXT_GRAPH, loadPng("bmps/bluerightarr.32.png")), 0,
+             wxALIGN_CENTER_VERTICAL);
+    row->Add(8, 32, 1, wxEXPAND);
+    row->Add(buildStatusPanel(), 0, wxALIGN_CENTER_VERTICAL);
+
+    wxBoxSizer* page = new wxBoxSizer(wxVERTICAL);
+    page->Add(drawing, 1, wxEXPAND);
+    page->Add(row, 0, wxEXPAND);
+    SetSizer(page);
+    Layout();
+}
+
+wxFlexGridSizer* GraphWindow::buildStatusPanel()
+{
+    const auto text = [this](const char* label) {
+        return new wxStaticText(this, wxID_ANY, ui(label));
+    };
+    const auto readout = [this](const char* initial) {
+        return new wxStaticText(this, wxID_ANY, ui(initial), wxDefaultPosition, wxSize(48, 16),
+                                wxST_NO_AUTORESIZE);
+    };
+    const auto lamp = [this]() { return new wxStaticBitmap(this, wxID_ANY, grayBall); };
+
+    loadText = readout("0%");
+    timeText = readout("0с");
+    limiterLamp = lamp();
+    for (wxStaticBitmap*& mechanism : mechanismLamps)
+        mechanism = lamp();
+
+    wxFlexGridSizer* panel = new wxFlexGridSizer(2, 10, 2, 8);
+    const auto add = [panel](wxWindow* window) { panel->Add(window, 0, wxALIGN_CENTER_VERTICAL); };
+    add(text("Нагрузка:"));
+    add(loadText);
+    add(text("ОГП:"));
+    add(limiterLamp);
+    add(text("Механизм 1:"));
+    add(mechanismLamps[0]);
+    add(text("Механизм 3:"));
+    add(mechanismLamps[2]);
+    add(text("Механизм 5:"));
+    add(mechanismLamps[4]);
+    add(text("Время:"));
+    add(timeText);
+    panel->Add(4, 4, 0, wxALIGN_CENTER_VERTICAL);
+    panel->Add(4, 4, 0, wxALIGN_CENTER_VERTICAL);
+    add(text("Механизм 2:"));
+    add(mechanismLamps[1]);
+    add(text("Механизм 4:"));
+    add(mechanismLamps[3]);
+    add(text("Механизм 6:"));
+    add(mechanismLamps[5]);
+    return panel;
+}
+
+void GraphWindow::Print() {}
+void GraphWindow::PageSetup() {}
+void GraphWindow::Preview() {}
+
+void GraphWindow::ShowGraph(int n)
+{
+    if (n >= 0 && n < static_cast<int>(graphs->GetCount()))
+        graphs->SetSelection(n);
+    drawing->Refresh();
+}
+
+void GraphWindow::OnPrevGraph(wxCommandEvent&)
+{
+    const int current = graphs->GetSelection();
+    if (current != wxNOT_FOUND && current > 0)
+        ShowGraph(current - 1);
+}
+
+void GraphWindow::OnGraphChosen(wxCommandEvent&)
+{
+    ShowGraph(graphs->GetSelection());
+}
+
+void GraphWindow::OnNextGraph(wxCommandEvent&)
+{
+    const int current = graphs->GetSelection();
+    if (current != wxNOT_FOUND && current < static_cast<int>(graphs->GetCount()) - 1)
+        ShowGraph(current + 1);
+}
