@@ -37,6 +37,22 @@ namespace {
 
 std::string dateText(int32_t t) { return localTimeText(t, "%d/%m/%Y"); }
 
+// A crane text from the recorder or a data file, as HTML: markup characters in it are shown,
+// not obeyed, so a stray '<' cannot swallow the rest of the protocol.
+std::string craneHtml(const std::string& cp1251)
+{
+    std::string html;
+    for (const char c : cp1251ToUtf8(cp1251)) {
+        switch (c) {
+        case '<': html += "&lt;"; break;
+        case '>': html += "&gt;"; break;
+        case '&': html += "&amp;"; break;
+        default: html += c;
+        }
+    }
+    return html;
+}
+
 // Whole tonnes, truncated toward zero; a value no int can hold (possible in a data file) is
 // shown at the nearest end of the range rather than converted out of range.
 int wholeTonnes(float tonnes)
@@ -53,13 +69,13 @@ int wholeTonnes(float tonnes)
 void appendPassport(std::string& html, const devLink& crane)
 {
     html += "<P ALIGN=CENTER><TABLE ALIGN=LEFT WIDTH=100%>";
-    html += "<TD WIDTH=15%>Рег. №</TD><TD WIDTH=20%><B>" + cp1251ToUtf8(crane.regNo) +
+    html += "<TD WIDTH=15%>Рег. №</TD><TD WIDTH=20%><B>" + craneHtml(crane.regNo) +
             "</B></TD><TD WIDTH=50%>Дата ввода в крана в эксплуатацию</TD><TD WIDTH=15%><B>" +
             dateText(crane.workSince) + "</B></TD><TR>";
-    html += "<TD>Зав. №</TD><TD><B>" + cp1251ToUtf8(crane.serNo) +
+    html += "<TD>Зав. №</TD><TD><B>" + craneHtml(crane.serNo) +
             "</B></TD><TD>Дата установки регистратора</TD><TD><B>" + dateText(crane.regiSince) +
             "</B></TD><TR>";
-    html += "<TD>Инв. №</TD><TD><B>" + cp1251ToUtf8(crane.invNo) +
+    html += "<TD>Инв. №</TD><TD><B>" + craneHtml(crane.invNo) +
             "</B></TD><TD>Макс. грузоподъемность крана</TD><TD><B>" +
             printfText("%d", wholeTonnes(crane.maxWeight)) + " т.</B></TD><TR>";
     html += "<TD>&nbsp</TD><TD>&nbsp</TD><TD>Макс. срок службы крана</TD><TD><B>" +

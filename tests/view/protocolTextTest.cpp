@@ -159,6 +159,15 @@ TEST(protocolText, CapacityIsTruncatedToWholeTonnes)
     EXPECT_NE(protocolText(crane).find("<TD><B>2147483647 т.</B></TD><TR>"), std::string::npos);
 }
 
+TEST(protocolText, CraneTextsAreShownNotObeyedAsMarkup)
+{
+    ScopedTimeZone zone("UTC");
+    referenceCrane crane;
+    crane.regNo = "<B&>";
+    const std::string html = protocolText(crane);
+    EXPECT_NE(html.find("<TD WIDTH=20%><B>&lt;B&amp;&gt;</B></TD>"), std::string::npos);
+}
+
 TEST(protocolText, YearWords)
 {
     const std::pair<int, const char*> words[] = {
