@@ -1,8 +1,278 @@
 #include "view/GraphDraw.h"
 
-GraphDraw::GraphDraw(wxWindow* parent)
-    : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-               wxSUNKEN_BORDER | wxFULL_REPAINT_ON_RESIZE)
+#include <string>
+#include <vector>
+
+#include <wx/dc.h>
+#include <wx/dcclient.h>
+#include <wx/dcscreen.h>
+
+#include "app/guiLog.h"
+#include "app/uiText.h"
+#include "data/timeText.h"
+#include "view/GraphWindow.h"
+#include "view/graphLayout.h"
+#include "view/numberText.h"
+#include "view/protocolText.h"
+
+namespace {
+
+const wxColour titleRed(255, 0, 0);
+const wxColour axisRed(255, 64, 64);
+const wxColour curveGreen(64, 255, 64);
+const wxColour markerBlue(32, 32, 128);
+const wxColour mechanismGreen(128, 255, 128);
+
+wxFont graphFont(int pointSize, wxFontWeight weight)
+{
+    return wxFont(pointSize, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, weight, false, "Times",
+                  wxFONTENCODING_CP1251);
+}
+
+// The point size that makes text on dc as large, in dc pixels, as a font of `size` points is in
+// screen pixels. The sizes derive from the surface in pixels, so text keeps its proportion to the
+// surface on a printer that converts points at its own resolution. Measured on a large probe.
+int pointSizeOn(wxDC& dc, int size)
+{
+    const wxFont probe = graphFont(100, wxFONTWEIGHT_NORMAL);
+    wxScreenDC screen;
+    screen.SetFont(probe);
+    dc.SetFont(probe);
+    return fontPointSize(size, screen.GetCharHeight(), dc.GetCharHeight());
+}
+
+struct graphFonts {
+    wxFont light;
+    wxFont normal;
+    wxFont bold;
+    wxFont title;
+};
+
+graphFonts fontsFor(wxDC& dc, int size)
+{
+    const int points = pointSizeOn(dc, size);
+    const int titlePoints = pointSizeOn(dc, 4 * size / 3);
+    return {graphFont(points, wxFONTWEIGHT_LIGHT), graphFont(points, wxFONTWEIGHT_NORMAL),
+            graphFont(points, wxFONTWEIGHT_BOLD), graphFont(titlePoints, wxFONTWEIGHT_BOLD)};
+}
+
+int textWidth(wxDC& dc, const wxString& text) { return dc.GetTextExtent(text).GetWidth(); }
+
+wxPoint at(pixelPoint p) { return {p.x, p.y}; }
+
+void drawLine(wxDC& dc, const pixelLine& line) { dc.DrawLine(at(line.from), at(line.to)); }
+
+// "инв. ", "рег. " or "зав. " with the first of the crane's numbers that is not empty.
+wxString craneNumber(const devLink& crane)
+{
+    if (!crane.invNo.empty())
+        return ui("инв. № ") + craneText(crane.invNo);
+    if (!crane.regNo.empty())
+        return ui("рег. № ") + craneText(crane.regNo);
+    return ui("зав. № ") + craneText(crane.serNo);
+}
+
+// Title and subtitle in red; returns the height they take.
+int drawTitle(wxDC& dc, const drawingArea& area, const textMetrics& metrics, const devLink& crane,
+              const cycLink& graph)
+{
+    const wxString title = ui("График нагружения крана ") + craneNumber(crane) + ".";
+    const wxString subtitle = ui("Начало отсчета: ") + ui(dateTimeText(graph.timeStamp).c_str()) + ".";
+    const titlePlacement place =
+        placeTitle(area, metrics, textWidth(dc, title), textWidth(dc, subtitle));
+    dc.SetTextForeground(titleRed);
+    dc.DrawText(title, at(place.title));
+    dc.DrawText(subtitle, at(place.subtitle));
+    return place.reserve;
+}
+
+void drawGrid(wxDC& dc, const graphScale& scale, const graphSizes& sizes)
+{
+    dc.SetPen(wxPen(titleRed, 1, wxPENSTYLE_DOT_DASH));
+    for (const gridMark& mark : timeMarks(scale, sizes))
+        drawLine(dc, mark.gridLine);
+    for (const gridMark& mark : loadMarks(scale, sizes))
+        drawLine(dc, mark.gridLine);
+}
+
+// The curve as one polyline: its segments join end to start, and repeated pixels are dropped, so
+// a long graph costs one call of the toolkit instead of one per segment.
+void drawCurve(wxDC& dc, const cycLink& graph, const graphScale& scale, const graphSizes& sizes)
+{
+    const std::vector<pixelLine> lines = loadCurve(graph, scale);
+    if (lines.empty())
+        return;
+    std::vector<wxPoint> points{at(lines.front().from)};
+    for (const pixelLine& line : lines)
+        if (at(line.to) != points.back())
+            points.push_back(at(line.to));
+    dc.SetPen(wxPen(curveGreen, sizes.markSize, wxPENSTYLE_SOLID));
+    if (points.size() > 1)
+        dc.DrawLines(static_cast<int>(points.size()), points.data());
+}
+
+// All diamonds in one filled path. They wind the same way, so the winding rule fills each one as
+// the odd-even rule fills it alone, overlaps included; a diamond on the pixel of the one before
+// it adds nothing and is left out.
+void drawMarkers(wxDC& dc, const cycLink& graph, const graphScale& scale, const graphSizes& sizes)
+{
+    std::vector<wxPoint> corners;
+    corners.reserve(4 * graph.loadPoints.size());
+    pixelPoint last{-1, -1};
+    for (std::size_t i = 0; i < graph.loadPoints.size(); ++i) {
+        const loadPoint& p = graph.loadPoints[i];
+        const pixelPoint centre{scale.X(static_cast<float>(p.time)), scale.Y(p.load)};
+        if (i > 0 && centre == last)
+            continue;
+        last = centre;
+        for (const pixelPoint corner : sampleMarker(centre, sizes))
+            corners.push_back(at(corner));
+    }
+    if (corners.empty())
+        return;
+    const std::vector<int> counts(corners.size() / 4, 4);
+    dc.SetPen(wxPen(markerBlue, 1, wxPENSTYLE_SOLID));
+    dc.SetBrush(wxBrush(markerBlue, wxBRUSHSTYLE_SOLID));
+    dc.DrawPolyPolygon(static_cast<int>(counts.size()), counts.data(), corners.data(), 0, 0,
+                       wxWINDING_RULE);
+}
+
+void drawBands(wxDC& dc, const cycLink& graph, const graphScale& scale, const textMetrics& metrics,
+               const graphSizes& sizes, const graphFonts& fonts)
+{
+    dc.SetTextForeground(axisRed);
+    for (int band = 0; band < bandCount; ++band) {
+        const bool limiter = band == bandCount - 1;
+        const wxString label = limiter ? ui("ОГП") : ui(printfText("Мех %d", band + 1).c_str());
+        dc.SetFont(limiter ? fonts.bold : fonts.normal);
+        dc.DrawText(label, at(bandLabelPosition(scale, band, textWidth(dc, label), metrics, sizes)));
+        const wxColour colour = limiter ? axisRed : mechanismGreen;
+        dc.SetPen(wxPen(colour, 1, wxPENSTYLE_SOLID));
+        dc.SetBrush(wxBrush(colour, wxBRUSHSTYLE_SOLID));
+        for (const pixelRect& bar : bandBars(graph, scale, band, metrics, sizes))
+            dc.DrawRectangle(bar.x, bar.y, bar.width, bar.height);
+    }
+}
+
+void drawTicks(wxDC& dc, const graphScale& scale, const textMetrics& metrics,
+               const graphSizes& sizes, const graphFonts& fonts)
+{
+    dc.SetPen(wxPen(axisRed, 1, wxPENSTYLE_SOLID));
+    dc.SetTextForeground(axisRed);
+    dc.SetFont(fonts.light);
+    for (const gridMark& mark : timeMarks(scale, sizes)) {
+        drawLine(dc, mark.tick);
+        dc.DrawText(fixedText(mark.value, 0), at(timeMarkLabel(scale, mark.value, sizes)));
+    }
+    for (const gridMark& mark : loadMarks(scale, sizes)) {
+        drawLine(dc, mark.tick);
+        const wxString number = fixedText(mark.value, 0);
+        dc.DrawText(number,
+                    at(loadMarkLabel(scale, mark.value, textWidth(dc, number), metrics, sizes)));
+    }
+}
+
+void drawAxes(wxDC& dc, const graphScale& scale, const drawingArea& area,
+              const textMetrics& metrics, const graphSizes& sizes, const graphFonts& fonts)
+{
+    dc.SetFont(fonts.bold);
+    const wxString timeTitle = ui("Время, c");   // the Latin c of the seconds
+    dc.DrawText(timeTitle,
+                at(timeAxisTitlePosition(scale, textWidth(dc, timeTitle), metrics, sizes)));
+    const wxString loadTitle = ui("Нагрузка, %");
+    dc.DrawRotatedText(loadTitle, at(loadAxisTitlePosition(scale, area, textWidth(dc, loadTitle))),
+                       90);
+    for (const pixelLine& line : axisLines(scale, sizes))
+        drawLine(dc, line);
+}
+
+}  // namespace
+
+wxBEGIN_EVENT_TABLE(GraphDraw, wxWindow)
+    EVT_PAINT(GraphDraw::OnPaint)
+    EVT_MOTION(GraphDraw::OnMotion)
+    EVT_ENTER_WINDOW(GraphDraw::OnEnter)
+    EVT_LEAVE_WINDOW(GraphDraw::OnLeave)
+wxEND_EVENT_TABLE()
+
+GraphDraw::GraphDraw(GraphWindow* page)
+    : wxWindow(page, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+               wxSUNKEN_BORDER | wxFULL_REPAINT_ON_RESIZE),
+      page(page)
 {
     SetBackgroundColour(*wxWHITE);
+}
+
+void GraphDraw::Draw(wxDC& dc)
+{
+    scale.reset();
+    const cycLink* graph = page->selectedGraph();
+    const devLink* crane = page->selectedCrane();
+    if (!graph || !crane || graph->loadPoints.empty())
+        return;
+
+    const graphSizes sizes = graphSizesFor(area);
+    const graphFonts fonts = fontsFor(dc, sizes.fontSize);
+    textMetrics metrics{};
+    dc.SetFont(fonts.bold);
+    const wxSize digit = dc.GetTextExtent("0");
+    metrics.digitWidth = digit.GetWidth();
+    metrics.lineHeight = digit.GetHeight();
+    dc.SetFont(fonts.title);
+    metrics.titleLineHeight = dc.GetTextExtent("0").GetHeight();
+
+    const int titleReserve = drawTitle(dc, area, metrics, *crane, *graph);
+    dc.SetFont(fonts.light);
+    const wxString footer = ui(printedByLine);
+    dc.DrawText(footer, at(footerPosition(area, metrics, textWidth(dc, footer))));
+
+    scale = scaleGraph(*graph, area, metrics, sizes, titleReserve, logError);
+    if (!scale)
+        return;
+    drawGrid(dc, *scale, sizes);
+    drawCurve(dc, *graph, *scale, sizes);
+    drawMarkers(dc, *graph, *scale, sizes);
+    drawBands(dc, *graph, *scale, metrics, sizes, fonts);
+    drawTicks(dc, *scale, metrics, sizes, fonts);
+    drawAxes(dc, *scale, area, metrics, sizes, fonts);
+}
+
+void GraphDraw::drawSurface(wxDC& dc, const drawingArea& surface)
+{
+    const drawingArea screenArea = area;
+    const std::optional<graphScale> screenScale = scale;
+    area = surface;
+    Draw(dc);
+    area = screenArea;
+    scale = screenScale;
+}
+
+void GraphDraw::OnPaint(wxPaintEvent&)
+{
+    wxPaintDC dc(this);
+    const wxSize client = GetClientSize();
+    area = drawingArea{client.GetWidth(), client.GetHeight()};
+    Draw(dc);
+}
+
+void GraphDraw::OnMotion(wxMouseEvent& event)
+{
+    event.Skip();
+    const cycLink* graph = page->selectedGraph();
+    if (!graph || !scale)
+        return;
+    if (const std::optional<cursorReading> reading = readCursor(*graph, *scale, event.GetX()))
+        page->showReading(*reading);
+}
+
+void GraphDraw::OnEnter(wxMouseEvent& event)
+{
+    event.Skip();
+    page->resetReadout(lampColour::green);
+}
+
+void GraphDraw::OnLeave(wxMouseEvent& event)
+{
+    event.Skip();
+    page->resetReadout(lampColour::gray);
 }

@@ -1,14 +1,19 @@
 #include "view/GraphWindow.h"
 
 #include <wx/bmpbuttn.h>
+#include <wx/cmndata.h>
 #include <wx/combobox.h>
+#include <wx/print.h>
+#include <wx/printdlg.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "app/BrennixApp.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
 #include "view/GraphDraw.h"
+#include "view/GraphPrintout.h"
 
 wxBEGIN_EVENT_TABLE(GraphWindow, PrintPanel)
     EVT_BUTTON(ID_PREV_GRAPH, GraphWindow::OnPrevGraph)
@@ -86,9 +91,110 @@ wxFlexGridSizer* GraphWindow::buildStatusPanel()
     return panel;
 }
 
-void GraphWindow::Print() {}
-void GraphWindow::PageSetup() {}
-void GraphWindow::Preview() {}
+// Print settings are created at start-up; without them there is nothing to print with.
+void GraphWindow::Print()
+{
+    wxPrintData* printData = wxGetApp().printData;
+    if (!printData)
+        return;
+    wxPrintDialogData dialogData(*printData);
+    wxPrinter printer(&dialogData);
+    GraphPrintout printout(drawing);
+    if (printer.Print(this, &printout, true))
+        *printData = printer.GetPrintDialogData().GetPrintData();
+}
+
+void GraphWindow::PageSetup()
+{
+    BrennixApp& app = wxGetApp();
+    if (!app.printData || !app.pageSetupData)
+        return;
+    *app.pageSetupData = *app.printData;
+    wxPageSetupDialog dialog(this, app.pageSetupData);
+    dialog.ShowModal();
+    *app.printData = dialog.GetPageSetupDialogData().GetPrintData();
+    *app.pageSetupData = dialog.GetPageSetupDialogData();
+}
+
+void GraphWindow::Preview()
+{
+    wxPrintData* printData = wxGetApp().printData;
+    if (!printData)
+        return;
+    wxPrintDialogData dialogData(*printData);
+    wxPrintPreview* preview =
+        new wxPrintPreview(new GraphPrintout(drawing), new GraphPrintout(drawing), &dialogData);
+    if (!preview->IsOk()) {
+        delete preview;
+        return;
+    }
+    wxPreviewFrame* frame =
+        new wxPreviewFrame(preview, nullptr, ui("Предварительный просмотр перед распечаткой графиков"),
+                           wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE, "frame");
+    // The frame lays itself out in Initialize; centred before, it would be centred at no size.
+    frame->Initialize();
+    frame->Centre(wxBOTH);
+    frame->Show();
+}
+
+const cycLink* GraphWindow::selectedGraph() const
+{
+    const int n = graphs->GetSelection();
+    return n == wxNOT_FOUND ? nullptr : static_cast<const cycLink*>(graphs->GetClientData(n));
+}
+
+const devLink* GraphWindow::selectedCrane() const
+{
+    const int n = craneSelector->GetSelection();
+    return n == wxNOT_FOUND ? nullptr : static_cast<const devLink*>(craneSelector->GetClientData(n));
+}
+
+const wxBitmap& GraphWindow::ball(lampColour colour) const
+{
+    switch (colour) {
+    case lampColour::green:
+        return greenBall;
+    case lampColour::red:
+        return redBall;
+    case lampColour::blue:
+        return blueBall;
+    case lampColour::gray:
+        break;
+    }
+    return grayBall;
+}
+
+void GraphWindow::setText(wxStaticText* control, wxString& last, const wxString& text)
+{
+    if (text == last)
+        return;
+    control->SetLabel(text);
+    last = text;
+}
+
+void GraphWindow::showReading(const cursorReading& reading)
+{
+    setText(timeText, lastTimeText, ui(cursorTimeText(reading.time).c_str()));
+    setText(loadText, lastLoadText, ui(cursorLoadText(reading.load).c_str()));
+    for (int m = 1; m <= 6; ++m)
+        if (const std::optional<lampColour> colour = mechanismLamp(m, lastState, reading.state))
+            mechanismLamps[m - 1]->SetBitmap(ball(*colour));
+    if (const std::optional<lampColour> colour = ::limiterLamp(lastState, reading.state))
+        limiterLamp->SetBitmap(ball(*colour));
+    lastState = reading.state;
+}
+
+void GraphWindow::resetReadout(lampColour limiter)
+{
+    loadText->SetLabel(wxString());
+    timeText->SetLabel(wxString());
+    lastLoadText.clear();
+    lastTimeText.clear();
+    limiterLamp->SetBitmap(ball(limiter));
+    for (wxStaticBitmap* lamp : mechanismLamps)
+        lamp->SetBitmap(grayBall);
+    lastState = 0;
+}
 
 void GraphWindow::ShowGraph(int n)
 {

@@ -2,9 +2,13 @@
 // status panel of the cursor readout.
 #pragma once
 
+#include <cstdint>
+
 #include <wx/bitmap.h>
+#include <wx/string.h>
 
 #include "view/PrintPanel.h"
+#include "view/cursorReadout.h"
 
 class GraphDraw;
 class wxComboBox;
@@ -34,9 +38,22 @@ public:
     void ShowGraph(int n);
     // One item per graph of the current crane, item data = the cycLink; the main window fills it.
     wxComboBox* graphList() const { return graphs; }
+    GraphDraw* graphDrawing() const { return drawing; }
+
+    // The graph selected in the list and the crane selected in the main window; null without one.
+    const cycLink* selectedGraph() const;
+    const devLink* selectedCrane() const;
+
+    // The status panel under the pointer: the time and load texts and the lamps that changed.
+    void showReading(const cursorReading& reading);
+    // The pointer entered or left the drawing: empty texts, gray mechanisms, the limiter lamp as
+    // given, and the next reading compared against a state of 0.
+    void resetReadout(lampColour limiter);
 
 private:
     wxFlexGridSizer* buildStatusPanel();
+    const wxBitmap& ball(lampColour colour) const;
+    void setText(wxStaticText* control, wxString& last, const wxString& text);
 
     GraphDraw* drawing;
     wxComboBox* graphs;
@@ -49,6 +66,9 @@ private:
     wxBitmap greenBall;
     wxBitmap redBall;
     wxBitmap blueBall;
+    uint8_t lastState = 0;
+    wxString lastLoadText;
+    wxString lastTimeText;
 
     wxDECLARE_EVENT_TABLE();
 };

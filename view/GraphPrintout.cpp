@@ -1,0 +1,37 @@
+#include "view/GraphPrintout.h"
+
+#include <wx/cmndata.h>
+
+#include "app/BrennixApp.h"
+#include "app/uiText.h"
+#include "view/GraphDraw.h"
+
+GraphPrintout::GraphPrintout(GraphDraw* drawing) : wxPrintout(ui("График")), drawing(drawing) {}
+
+bool GraphPrintout::HasPage(int page) { return page < 2; }
+
+void GraphPrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo)
+{
+    *minPage = *maxPage = *pageFrom = *pageTo = 1;
+}
+
+bool GraphPrintout::OnPrintPage(int)
+{
+    wxDC* dc = GetDC();
+    if (!dc)
+        return false;
+    int width = 0;
+    int height = 0;
+    GetPageSizePixels(&width, &height);
+    dc->GetSize(&width, &height);
+    drawingArea page{width, height};
+    if (const wxPageSetupDialogData* setup = wxGetApp().pageSetupData) {
+        const wxSize paper = setup->GetPaperSize();
+        const wxPoint topLeft = setup->GetMarginTopLeft();
+        const wxPoint bottomRight = setup->GetMarginBottomRight();
+        page = printedArea(width, height, paper.GetWidth(), paper.GetHeight(), topLeft.x,
+                           topLeft.y, bottomRight.x, bottomRight.y);
+    }
+    drawing->drawSurface(*dc, page);
+    return true;
+}
