@@ -1,0 +1,259 @@
+// The graphs page in a real main window: the drawing on a real bitmap, the cursor readout with
+// its lamps, and the preview.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/bitmap.h>
+#include <wx/combobox.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+#include <wx/notebook.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+
+#include "app/MainFrame.h"
+#include "app/uiText.h"
+#include "data/devLink.h"
+#include "tests/gui/guiSupport.h"
+#include "tests/support/timeZone.h"
+#include "view/GraphDraw.h"
+#include "view/GraphWindow.h"
+
+namespace {
+
+constexpr uint8_t load(int percent) { return static_cast<uint8_t>(0x80 | percent); }
+
+// Loads between 3 and 127 s; mechanism 1 runs from 10 to 30 s, mechanism 2 from 100 s to the
+// end, the limiter trips at 30 s and resets at 100 s.
+cycLink* sampleGraph()
+{
+    return makeGraph(1230768000, {{3, load(10)}, {5, load(20)}, {8, load(60)}, {10, 0x01},
+                                  {30, 0x40}, {40, load(50)}, {50, load(40)}, {100, 0x02},
+                                  {127, load(30)}});
+}
+
+const wxColour curveGreen(64, 255, 64);
+const wxColour mechanismGreen(128, 255, 128);
+const wxColour limiterRed(255, 64, 64);
+const wxColour titleRed(255, 0, 0);
+
+// Pixels of exactly one colour in a rectangle of the image.
+int count(const wxImage& image, const wxColour& colour, wxRect within)
+{
+    within.Intersect(wxRect(image.GetSize()));
+    int n = 0;
+    for (int y = within.GetTop(); y <= within.GetBottom(); ++y)
+        for (int x = within.GetLeft(); x <= within.GetRight(); ++x)
+            n += image.GetRed(x, y) == colour.Red() && image.GetGreen(x, y) == colour.Green() &&
+                 image.GetBlue(x, y) == colour.Blue();
+    return n;
+}
+int count(const wxImage& image, const wxColour& colour)
+{
+    return count(image, colour, wxRect(image.GetSize()));
+}
+
+class GraphPage : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        frame->Destroy();
+        settle();
+    }
+
+    void holdCranes(std::vector<devLink*> cranes)
+    {
+        for (devLink* crane : cranes)
+            frame->cranes.pushBack(crane);
+        frame->showCranes();
+    }
+
+    // The page's drawing on a white bitmap of the given size.
+    wxImage drawn(int width, int height)
+    {
+        wxBitmap bitmap(width, height, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetBackground(*wxWHITE_BRUSH);
+            dc.Clear();
+            page()->graphDrawing()->drawSurface(dc, drawingArea{width, height});
+        }
+        if (getenv("SHOT")) bitmap.SaveFile(getenv("SHOT"), wxBITMAP_TYPE_PNG);
+        return bitmap.ConvertToImage();
+    }
+
+    GraphWindow* page() const { return frame->graphPage; }
+
+    ScopedTimeZone zone{"UTC"};
+    MainFrame* frame = new MainFrame;
+};
+
+TEST_F(GraphPage, DrawsCurveBandsTitleAndFooterInTheirColours)
+{
+    devLink* crane = makeCrane("crane", {sampleGraph()});
+    crane->invNo = "17";
+    holdCranes({crane});
+    const wxImage image = drawn(800, 600);
+
+    EXPECT_GT(count(image, curveGreen), 500) << "the load curve";
+    EXPECT_GT(count(image, wxColour(32, 32, 128)), 100) << "the sample markers";
+    EXPECT_GT(count(image, titleRed, wxRect(0, 0, 800, 30)), 50) << "the title";
+    EXPECT_GT(count(image, titleRed, wxRect(0, 570, 800, 30)), 20) << "the footer";
+    EXPECT_GT(count(image, limiterRed, wxRect(0, 40, 800, 530)), 500) << "limiter band, axes, ticks";
+
+    // The bands lie below the plot (the curve's antialiased edge may match a stray pixel).
+    EXPECT_GT(count(image, mechanismGreen, wxRect(0, 400, 800, 200)), 500);
+    EXPECT_LT(count(image, mechanismGreen, wxRect(0, 0, 800, 400)), 10);
+    // Mechanism 2 still runs at the last sample: its bar reaches the end of the time axis.
+    EXPECT_GT(count(image, mechanismGreen, wxRect(794, 400, 4, 200)), 0);
+}
+
+TEST_F(GraphPage, ABarEndsWhereItsMechanismStops)
+{
+    holdCranes({makeCrane("crane", {makeGraph(0, {{0, load(10)}, {10, 0x01}, {20, 0x00},
+                                                  {100, load(20)}})})});
+    const wxImage image = drawn(800, 600);
+    EXPECT_GT(count(image, mechanismGreen), 100);
+    EXPECT_EQ(count(image, mechanismGreen, wxRect(400, 0, 400, 600)), 0);
+}
+
+TEST_F(GraphPage, NothingIsDrawnWithoutAGraphToDraw)
+{
+    const int white = 320 * 240;
+    EXPECT_EQ(count(drawn(320, 240), *wxWHITE), white) << "no crane at all";
+
+    holdCranes({makeCrane("no graphs")});
+    EXPECT_EQ(count(drawn(320, 240), *wxWHITE), white) << "an empty graph list";
+
+    frame->clearCranes();
+    holdCranes({makeCrane("states only", {makeGraph(0, {{0, 0x01}, {5, 0x00}})})});
+    ASSERT_EQ(page()->graphList()->GetSelection(), 0);
+    EXPECT_EQ(count(drawn(320, 240), *wxWHITE), white) << "a graph without load samples";
+}
+
+TEST_F(GraphPage, DrawsOnAreasTooSmallForOneIntervalWithoutComplaint)
+{
+    holdCranes({makeCrane("crane", {sampleGraph()})});
+    RecordingLog::messages().clear();
+    for (const wxSize size : {wxSize(1, 1), wxSize(40, 30), wxSize(120, 60), wxSize(2000, 50)})
+        drawn(size.x, size.y);
+    for (const auto& [level, text] : RecordingLog::messages())
+        EXPECT_NE(level, wxLOG_Error) << text;
+}
+
+// The colour of a lamp's picture at its centre.
+wxColour lampColour(const wxStaticBitmap* lamp)
+{
+    const wxImage image = lamp->GetBitmap().ConvertToImage();
+    const int x = image.GetWidth() / 2;
+    const int y = image.GetHeight() / 2;
+    return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
+bool isBlue(const wxColour& c) { return c.Blue() > c.Red() + 40 && c.Blue() > c.Green(); }
+bool isGreen(const wxColour& c) { return c.Green() > c.Red() + 40 && c.Green() > c.Blue() + 40; }
+bool isRed(const wxColour& c) { return c.Red() > c.Green() + 40 && c.Red() > c.Blue() + 40; }
+bool isGray(const wxColour& c) { return std::abs(c.Red() - c.Blue()) < 30 && std::abs(c.Red() - c.Green()) < 30; }
+
+class CursorReadout : public GraphPage {
+protected:
+    void SetUp() override
+    {
+        holdCranes({makeCrane("crane", {sampleGraph()})});
+        frame->notebook->SetSelection(1);
+        frame->SetClientSize(900, 700);
+        for (int i = 0; i < 50 && !drawing()->drawnScale(); ++i) {
+            wxTheApp->Yield();
+            drawing()->Update();
+        }
+        ASSERT_TRUE(drawing()->drawnScale()) << "the page was painted";
+    }
+
+    GraphDraw* drawing() const { return page()->graphDrawing(); }
+
+    void pointAt(float t)
+    {
+        const graphScale& scale = *drawing()->drawnScale();
+        send(wxEVT_MOTION, scale.X(t));
+    }
+    void send(wxEventType type, int x = 0)
+    {
+        wxMouseEvent event(type);
+        event.m_x = x;
+        event.m_y = 10;
+        event.SetEventObject(drawing());
+        drawing()->ProcessWindowEvent(event);
+    }
+    // The control that follows its label in the status panel.
+    wxWindow* after(const char* label) const
+    {
+        for (wxWindow* child : page()->GetChildren()) {
+            if (child->GetLabel() != ui(label) || !child->GetContainingSizer())
+                continue;
+            const wxSizerItemList& cells = child->GetContainingSizer()->GetChildren();
+            for (auto it = cells.begin(); it != cells.end(); ++it)
+                if ((*it)->GetWindow() == child && std::next(it) != cells.end())
+                    return (*std::next(it))->GetWindow();
+        }
+        ADD_FAILURE() << "no label " << label;
+        return nullptr;
+    }
+    wxString text(const char* label) const { return after(label)->GetLabel(); }
+    const wxStaticBitmap* lamp(const char* label) const
+    {
+        return dynamic_cast<const wxStaticBitmap*>(after(label));
+    }
+};
+
+TEST_F(CursorReadout, ShowsLoadTimeAndLampsUnderThePointer)
+{
+    send(wxEVT_ENTER_WINDOW);
+    EXPECT_EQ(text("Нагрузка:"), "");
+    EXPECT_EQ(text("Время:"), "");
+    EXPECT_TRUE(isGreen(lampColour(lamp("ОГП:"))));
+
+    pointAt(20);   // mechanism 1 runs, the load of 8 s is held until 40 s
+    EXPECT_EQ(text("Нагрузка:"), "60%");
+    EXPECT_EQ(text("Время:"), ui("20с"));
+    EXPECT_TRUE(isBlue(lampColour(lamp("Механизм 1:"))));
+    EXPECT_TRUE(isGray(lampColour(lamp("Механизм 2:"))));
+    EXPECT_TRUE(isGreen(lampColour(lamp("ОГП:"))));
+
+    pointAt(60);   // the limiter tripped at 30 s and mechanism 1 stopped
+    EXPECT_EQ(text("Нагрузка:"), "40%");
+    EXPECT_TRUE(isGray(lampColour(lamp("Механизм 1:"))));
+    EXPECT_TRUE(isRed(lampColour(lamp("ОГП:"))));
+
+    pointAt(110);
+    EXPECT_TRUE(isBlue(lampColour(lamp("Механизм 2:"))));
+    EXPECT_TRUE(isGreen(lampColour(lamp("ОГП:"))));
+
+    send(wxEVT_LEAVE_WINDOW);
+    EXPECT_EQ(text("Нагрузка:"), "");
+    EXPECT_TRUE(isGray(lampColour(lamp("ОГП:"))));
+    EXPECT_TRUE(isGray(lampColour(lamp("Механизм 2:"))));
+}
+
+TEST_F(CursorReadout, PointerOutsideTheTimeAxisOrWithoutAGraphChangesNothing)
+{
+    pointAt(20);
+    const graphScale scale = *drawing()->drawnScale();
+    send(wxEVT_MOTION, scale.plotLeft - 5);
+    EXPECT_EQ(text("Время:"), ui("20с"));
+    send(wxEVT_MOTION, scale.plotRight + 5);
+    EXPECT_EQ(text("Время:"), ui("20с"));
+
+    frame->clearCranes();
+    send(wxEVT_MOTION, (scale.plotLeft + scale.plotRight) / 2);
+    EXPECT_EQ(text("Время:"), ui("20с"));
+}
+
+TEST_F(CursorReadout, PrintingLeavesTheReadoutOnTheScreensScale)
+{
+    const graphScale before = *drawing()->drawnScale();
+    drawn(4000, 3000);
+    const graphScale after = *drawing()->drawnScale();
+    EXPECT_EQ(after.plotRight, before.plotRight);
+    EXPECT_EQ(after.plotBottom, before.plotBottom);
+}
+
+}  // namespace
