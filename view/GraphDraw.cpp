@@ -1,11 +1,13 @@
 #include "view/GraphDraw.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <wx/dc.h>
 #include <wx/dcclient.h>
 #include <wx/dcscreen.h>
+#include <wx/graphics.h>
 
 #include "app/guiLog.h"
 #include "app/uiText.h"
@@ -56,6 +58,30 @@ graphFonts fontsFor(wxDC& dc, int size)
             graphFont(points, wxFONTWEIGHT_BOLD), graphFont(titlePoints, wxFONTWEIGHT_BOLD)};
 }
 
+// Shapes drawn with whole-pixel edges while it lives, as the screen drew them before smoothing.
+// A graph of thousands of samples draws several times faster so; text is not affected.
+class withoutAntialiasing {
+public:
+    explicit withoutAntialiasing(wxDC& dc) : gc(dc.GetGraphicsContext())
+    {
+        if (gc) {
+            previous = gc->GetAntialiasMode();
+            gc->SetAntialiasMode(wxANTIALIAS_NONE);
+        }
+    }
+    ~withoutAntialiasing()
+    {
+        if (gc)
+            gc->SetAntialiasMode(previous);
+    }
+    withoutAntialiasing(const withoutAntialiasing&) = delete;
+    withoutAntialiasing& operator=(const withoutAntialiasing&) = delete;
+
+private:
+    wxGraphicsContext* gc;
+    wxAntialiasMode previous = wxANTIALIAS_DEFAULT;
+};
+
 int textWidth(wxDC& dc, const wxString& text) { return dc.GetTextExtent(text).GetWidth(); }
 
 wxPoint at(pixelPoint p) { return {p.x, p.y}; }
@@ -95,46 +121,101 @@ void drawGrid(wxDC& dc, const graphScale& scale, const graphSizes& sizes)
         drawLine(dc, mark.gridLine);
 }
 
-// The curve as one polyline: its segments join end to start, and repeated pixels are dropped, so
-// a long graph costs one call of the toolkit instead of one per segment.
+// Consecutive points of one pixel column: [first, last) of the sequence.
+template <typename Each>
+void forEachColumn(const std::vector<wxPoint>& points, Each each)
+{
+    for (auto first = points.begin(); first != points.end();) {
+        auto last = first;
+        while (last != points.end() && last->x == first->x)
+            ++last;
+        each(first, last);
+        first = last;
+    }
+}
+
+bool higher(const wxPoint& a, const wxPoint& b) { return a.y < b.y; }
+
+// The curve's corners. A run of more than four in one pixel column becomes its first, its two
+// extremes (in the order they come) and its last: the strokes within a column cover the span
+// between its extremes either way, so a long graph draws the same pixels with few points.
+std::vector<wxPoint> curvePoints(const std::vector<pixelLine>& lines)
+{
+    std::vector<wxPoint> all{at(lines.front().from)};
+    for (const pixelLine& line : lines)
+        all.push_back(at(line.to));
+    std::vector<wxPoint> points;
+    forEachColumn(all, [&points](auto first, auto last) {
+        if (last - first <= 4) {
+            points.insert(points.end(), first, last);
+            return;
+        }
+        const auto top = std::min_element(first, last, higher);
+        const auto bottom = std::max_element(first, last, higher);
+        points.push_back(*first);
+        points.push_back(top < bottom ? *top : *bottom);
+        points.push_back(top < bottom ? *bottom : *top);
+        points.push_back(*(last - 1));
+    });
+    return points;
+}
+
+// A polyline as a series of shorter ones sharing their end points: round joins and round caps
+// draw the same, and the toolkit's stroker slows down sharply on long self-crossing paths.
+void drawPolyline(wxDC& dc, const std::vector<wxPoint>& points)
+{
+    constexpr std::size_t run = 256;
+    for (std::size_t start = 0; start + 1 < points.size(); start += run - 1)
+        dc.DrawLines(static_cast<int>(std::min(run, points.size() - start)), &points[start]);
+}
+
 void drawCurve(wxDC& dc, const cycLink& graph, const graphScale& scale, const graphSizes& sizes)
 {
     const std::vector<pixelLine> lines = loadCurve(graph, scale);
     if (lines.empty())
         return;
-    std::vector<wxPoint> points{at(lines.front().from)};
-    for (const pixelLine& line : lines)
-        if (at(line.to) != points.back())
-            points.push_back(at(line.to));
     dc.SetPen(wxPen(curveGreen, sizes.markSize, wxPENSTYLE_SOLID));
-    if (points.size() > 1)
-        dc.DrawLines(static_cast<int>(points.size()), points.data());
+    drawPolyline(dc, curvePoints(lines));
 }
 
-// All diamonds in one filled path. They wind the same way, so the winding rule fills each one as
-// the odd-even rule fills it alone, overlaps included; a diamond on the pixel of the one before
-// it adds nothing and is left out.
+// The diamonds at the load samples, each centre once. They are filled without an outline: the
+// one-pixel outline of the marker's own colour is folded into the fill by reaching one pixel
+// further, as stroking thousands of outlines would cost most of a long graph's drawing time.
+// Batches share one filled path; the diamonds all wind the same way, so the winding rule fills
+// overlapping ones as each alone is filled.
 void drawMarkers(wxDC& dc, const cycLink& graph, const graphScale& scale, const graphSizes& sizes)
 {
+    std::vector<wxPoint> all;
+    all.reserve(graph.loadPoints.size());
+    for (const loadPoint& p : graph.loadPoints)
+        all.emplace_back(scale.X(static_cast<float>(p.time)), scale.Y(p.load));
+    std::vector<wxPoint> centres;
+    forEachColumn(all, [&centres](auto first, auto last) {
+        std::vector<wxPoint> column(first, last);
+        std::sort(column.begin(), column.end(), higher);
+        column.erase(std::unique(column.begin(), column.end()), column.end());
+        centres.insert(centres.end(), column.begin(), column.end());
+    });
+
+    const graphSizes reach{sizes.fontSize, sizes.markSize + 1, sizes.tickSize};
     std::vector<wxPoint> corners;
-    corners.reserve(4 * graph.loadPoints.size());
-    pixelPoint last{-1, -1};
-    for (std::size_t i = 0; i < graph.loadPoints.size(); ++i) {
-        const loadPoint& p = graph.loadPoints[i];
-        const pixelPoint centre{scale.X(static_cast<float>(p.time)), scale.Y(p.load)};
-        if (i > 0 && centre == last)
-            continue;
-        last = centre;
-        for (const pixelPoint corner : sampleMarker(centre, sizes))
+    corners.reserve(4 * centres.size());
+    for (const wxPoint& centre : centres)
+        for (const pixelPoint corner : sampleMarker({centre.x, centre.y}, reach))
             corners.push_back(at(corner));
-    }
-    if (corners.empty())
-        return;
-    const std::vector<int> counts(corners.size() / 4, 4);
-    dc.SetPen(wxPen(markerBlue, 1, wxPENSTYLE_SOLID));
+
+    dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(markerBlue, wxBRUSHSTYLE_SOLID));
-    dc.DrawPolyPolygon(static_cast<int>(counts.size()), counts.data(), corners.data(), 0, 0,
-                       wxWINDING_RULE);
+    constexpr std::size_t batch = 512;
+    const std::vector<int> fours(batch, 4);
+    for (std::size_t start = 0; start < centres.size(); start += batch) {
+        const std::size_t n = std::min(batch, centres.size() - start);
+        if (n == 1)   // the toolkit takes two polygons or more in one path
+            dc.DrawPolygon(4, &corners[4 * start], 0, 0, wxODDEVEN_RULE);
+        else
+            dc.DrawPolyPolygon(static_cast<int>(n), fours.data(), &corners[4 * start], 0, 0,
+                               wxWINDING_RULE);
+    }
 }
 
 void drawBands(wxDC& dc, const cycLink& graph, const graphScale& scale, const textMetrics& metrics,
@@ -230,8 +311,11 @@ void GraphDraw::Draw(wxDC& dc)
     if (!scale)
         return;
     drawGrid(dc, *scale, sizes);
-    drawCurve(dc, *graph, *scale, sizes);
-    drawMarkers(dc, *graph, *scale, sizes);
+    {
+        const withoutAntialiasing plain(dc);
+        drawCurve(dc, *graph, *scale, sizes);
+        drawMarkers(dc, *graph, *scale, sizes);
+    }
     drawBands(dc, *graph, *scale, metrics, sizes, fonts);
     drawTicks(dc, *scale, metrics, sizes, fonts);
     drawAxes(dc, *scale, area, metrics, sizes, fonts);
