@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+#include <wx/combobox.h>
+#include <wx/html/htmlwin.h>
+#include <wx/notebook.h>
+#include <wx/prntbase.h>
+
+#include "app/MainFrame.h"
+#include "app/uiText.h"
+#include "data/devLink.h"
+#include "tests/gui/guiSupport.h"
+#include "tests/support/timeZone.h"
+#include "view/ReportWindow.h"
+#include "view/protocolText.h"
+
+namespace {
+
+devLink* craneWithPassport(const std::string& name, const std::string& regNo)
+{
+    devLink* crane = makeCrane(name, {makeGraph(1706756000, {{0, 0x81}, {1, 0x01}, {1801, 0x00}, {1802, 0x82}})});
+    crane->regNo = regNo;
+    crane->serNo = "\xC7-5";   // Windows-1251 "З"
+    crane->timeStamp = 1706756645;
+    crane->regiSince = 1706756645 - 31536000;
+    crane->workMaxSeconds = 10 * 31536000;
+    crane->workMaxYears = 10;
+    crane->workMaxGrp = 5;
+    crane->maxWeight = 12.7f;
+    crane->cyclesTotal = 1000;
+    crane->cubeSum = 300;
+    return crane;
+}
+
+class ReportPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame->cranes.pushBack(craneWithPassport("first", "123"));
+        frame->cranes.pushBack(craneWithPassport("second", "456"));
+        frame->showCranes();
+    }
+    void TearDown() override
+    {
+        frame->Destroy();
+        settle();
+    }
+
+    wxHtmlWindow* view() const { return wxDynamicCast(page->FindWindow("htmlWindow"), wxHtmlWindow); }
+
+    ScopedTimeZone zone{"Europe/Moscow"};
+    MainFrame* frame = new MainFrame;
+    ReportWindow* page = frame->reportPage;
+};
+
+TEST_F(ReportPage, ShowsTheProtocolOfTheSelectedCrane)
+{
+    EXPECT_EQ(page->protocolHtml(), wxString::FromUTF8(protocolText(*firstCrane(frame->cranes))));
+    ASSERT_NE(view(), nullptr);
+    const wxString shown = view()->ToText();
+    EXPECT_NE(shown.Find(ui("Протокол условий эксплуатации крана")), wxNOT_FOUND);
+    EXPECT_NE(shown.Find(ui("З-5")), wxNOT_FOUND) << "crane texts are Windows-1251";
+    EXPECT_NE(page->protocolHtml().Find(ui("ЧВ:     1 ПВ: 1800 с ( 50%)")), wxNOT_FOUND);
+    EXPECT_EQ(view()->GetOpenedPageTitle(), ui("Протокол условий эксплуатации крана"));
+
+    command(frame, ID_NEXT_CRANE);
+    EXPECT_NE(page->protocolHtml().Find("<B>456</B>"), wxNOT_FOUND);
+    EXPECT_NE(view()->ToText().Find("456"), wxNOT_FOUND);
+}
+
+TEST_F(ReportPage, WithoutASelectionTheProtocolStays)
+{
+    const wxString shown = page->protocolHtml();
+    frame->craneSelector->SetSelection(wxNOT_FOUND);
+    page->MakeReport();
+    EXPECT_EQ(page->protocolHtml(), shown);
+    EXPECT_NE(view()->ToText().Find("123"), wxNOT_FOUND);
+}
+
+// The preview opens beside the main window, titled after the printing's name, and the
+// protocol takes one page.
+TEST_F(ReportPage, PreviewShowsTheProtocolOnOnePage)
+{
+    const wxWindowList before = wxTopLevelWindows;
+    command(frame, ID_PREVIEW);
+    wxPreviewFrame* preview = nullptr;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (!before.Member(window))
+            preview = wxDynamicCast(window, wxPreviewFrame);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->GetTitle().StartsWith(ui("Отчет")));
+    EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMaxPage(), 1);
+    preview->Close(true);
+    settle();
+}
+
+}  // namespace
