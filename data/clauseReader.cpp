@@ -108,13 +108,21 @@ private:
         return Token::invalid;
     }
 
+    // The bytes between escapes are taken over in one piece: a graph's points are kilobytes long.
     Token quotedString()
     {
         while (pos < input.size()) {
+            std::size_t special = pos;
+            while (special < input.size() && input[special] != '"' && input[special] != '\\')
+                ++special;
+            tokenText.append(input, pos, special - pos);
+            pos = special;
+            if (pos == input.size())
+                break;
             const char c = input[pos++];
             if (c == '"')
                 return Token::string;
-            if (c == '\\' && pos < input.size() && (input[pos] == '"' || input[pos] == '\\'))
+            if (pos < input.size() && (input[pos] == '"' || input[pos] == '\\'))
                 tokenText += input[pos++];
             else
                 tokenText += c;
@@ -181,13 +189,12 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : lexer(text) {}
 
-    std::optional<std::vector<Clause>> file()
+    bool file(const ClauseSink& take)
     {
-        std::vector<Clause> clauses;
         while (lexer.kind() != Token::end)
-            if (!command(clauses))
-                return std::nullopt;
-        return clauses;
+            if (!command(take))
+                return false;
+        return true;
     }
 
 private:
@@ -202,7 +209,7 @@ private:
         return true;
     }
 
-    bool command(std::vector<Clause>& clauses)
+    bool command(const ClauseSink& take)
     {
         if (lexer.kind() == Token::word) {
             Clause clause(lexer.text());
@@ -211,7 +218,7 @@ private:
                 return false;
             if (!accept(Token::period))
                 return false;
-            clauses.push_back(std::move(clause));
+            take(std::move(clause));
             return true;
         }
         return accept(Token::openList) && arguments(Token::closeList, nullptr, 1) && accept(Token::period);
@@ -314,7 +321,12 @@ private:
 
 }  // namespace
 
+bool readClauses(std::string_view text, const ClauseSink& take) { return Parser(text).file(take); }
+
 std::optional<std::vector<Clause>> readClauses(std::string_view text)
 {
-    return Parser(text).file();
+    std::vector<Clause> clauses;
+    if (!readClauses(text, [&clauses](Clause&& clause) { clauses.push_back(std::move(clause)); }))
+        return std::nullopt;
+    return clauses;
 }
