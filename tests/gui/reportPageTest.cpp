@@ -1,5 +1,9 @@
+#include <cstdio>
+#include <memory>
+
 #include <gtest/gtest.h>
 #include <wx/combobox.h>
+#include <wx/image.h>
 #include <wx/html/htmlwin.h>
 #include <wx/notebook.h>
 #include <wx/prntbase.h>
@@ -8,6 +12,7 @@
 #include "app/uiText.h"
 #include "data/devLink.h"
 #include "tests/gui/guiSupport.h"
+#include "tests/gui/pdfPrint.h"
 #include "tests/support/timeZone.h"
 #include "view/ReportWindow.h"
 #include "view/protocolText.h"
@@ -90,6 +95,32 @@ TEST_F(ReportPage, PreviewShowsTheProtocolOnOnePage)
     EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMaxPage(), 1);
     preview->Close(true);
     settle();
+}
+
+// Printed as Print prints it: the whole protocol on one A4 page, its last line the red note.
+TEST_F(ReportPage, PrintsTheProtocolOnOnePage)
+{
+    const std::string pdf = testing::TempDir() + "protocol.pdf";
+    const std::string png = testing::TempDir() + "protocol.png";
+    std::unique_ptr<wxHtmlPrintout> printout(page->printout());
+    ASSERT_EQ(printToPdf(*printout, pdf), 1);
+    const std::string text = pdfText(pdf);
+    for (const char* line : {"Протокол условий эксплуатации крана", "от 01/02/2024", "З-5", "A1",
+                             "Группа классификации механизма №6", printedByLine})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " not in\n" << text;
+
+    ASSERT_TRUE(pdfPageToPng(pdf, 1, png, 72));
+    const wxImage image(wxString::FromUTF8(png.c_str()), wxBITMAP_TYPE_PNG);
+    ASSERT_TRUE(image.IsOk());
+    int lowestRed = -1;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            if (image.GetRed(x, y) > 200 && image.GetGreen(x, y) < 80 && image.GetBlue(x, y) < 80)
+                lowestRed = y;
+    EXPECT_GT(lowestRed, image.GetHeight() / 2) << "the red note ends the protocol, low on the page";
+    EXPECT_LT(lowestRed, image.GetHeight() - 20 * 72 / 25) << "and stays above the bottom margin";
+    std::remove(pdf.c_str());
+    std::remove(png.c_str());
 }
 
 }  // namespace
