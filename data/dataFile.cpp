@@ -230,9 +230,16 @@ GraphRecord graphRecordFrom(const Clause& clause)
     GraphRecord record;
     record.timeStamp = static_cast<int32_t>(clause.integer("timeStamp").value_or(0));
     record.Npoints = static_cast<uint16_t>(clause.integer("Npoints").value_or(0));
-    record.points.resize(std::size_t{3} * record.Npoints);
-    record.badByte = decodeHexPoints(clause.text("Points").value_or(""), record.points);
-    if (record.badByte)   // only points that the text holds stay held: at most half its size
+    // Byte i needs text from character 2i on: a text too short for Npoints fails at the first
+    // byte beyond it, so no more is ever allocated than the text can fill.
+    const std::string_view text = clause.text("Points").value_or("");
+    const std::size_t wanted = std::size_t{3} * record.Npoints;
+    const std::size_t held = std::min(wanted, (text.size() + 1) / 2);
+    record.points.resize(held);
+    record.badByte = decodeHexPoints(text, record.points);
+    if (!record.badByte && held < wanted)
+        record.badByte = static_cast<int>(held);
+    if (record.badByte)
         record.points = std::vector<uint8_t>();
     return record;
 }
