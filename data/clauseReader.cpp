@@ -25,6 +25,8 @@ public:
 
     Token kind() const { return token; }
     const std::string& text() const { return tokenText; }
+    // The token's text handed over, for the long ones: advance() starts the next one afresh.
+    std::string takeText() { return std::move(tokenText); }
     std::size_t begin() const { return tokenBegin; }
     std::size_t previousEnd() const { return lastEnd; }
     std::string_view source(std::size_t from, std::size_t to) const { return input.substr(from, to - from); }
@@ -266,7 +268,7 @@ private:
             return expression(v, Token::closeList, begin, depth);
         case Token::string:
             v.kind = ClauseValue::Kind::string;
-            v.text = lexer.text();
+            v.text = lexer.takeText();
             lexer.advance();
             return true;
         case Token::integer:
