@@ -123,4 +123,27 @@ TEST_F(ReportPage, PrintsTheProtocolOnOnePage)
     std::remove(png.c_str());
 }
 
+// The widest values the recorder's fields can hold still leave the protocol on one page.
+TEST_F(ReportPage, TheWidestProtocolStillTakesOnePage)
+{
+    devLink* wide = craneWithPassport("wide", std::string(12, '\xC6'));   // twelve "Ж"
+    wide->serNo = wide->invNo = std::string(8, '\xC6');
+    wide->maxWeight = 1e9f;
+    wide->cyclesTotal = 0xFFFFFFFFu;
+    wide->cubeSum = 4e9f;
+    wide->weightTotal = 3.4e38f;
+    for (uint32_t& cycles : wide->cycles)
+        cycles = 0xFFFFFFFFu;
+    for (float& hours : wide->hourCounter)
+        hours = 1e9f;
+    frame->cranes.pushBack(wide);
+    frame->showCranes();
+    frame->craneSelector->SetSelection(2);
+    page->MakeReport();
+    std::unique_ptr<wxHtmlPrintout> printout(page->printout());
+    const std::string pdf = testing::TempDir() + "wide.pdf";
+    EXPECT_EQ(printToPdf(*printout, pdf), 1);
+    std::remove(pdf.c_str());
+}
+
 }  // namespace
