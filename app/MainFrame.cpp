@@ -246,10 +246,10 @@ void MainFrame::OnNextCrane(wxCommandEvent&)
         selectCrane(current + 1);
 }
 
-// The readout and the data file fill these three commands in.
+// The readout fills this command in.
 void MainFrame::OnConnect(wxCommandEvent&) {}
-void MainFrame::OnOpen(wxCommandEvent&) {}
-void MainFrame::OnSave(wxCommandEvent&) {}
+void MainFrame::OnOpen(wxCommandEvent&) { openDataFile(); }
+void MainFrame::OnSave(wxCommandEvent&) { saveDataFile(); }
 
 void MainFrame::OnPrint(wxCommandEvent&)
 {

@@ -45,6 +45,10 @@ public:
     // Refills the crane selector from cranes and makes the first crane current, if any.
     void showCranes();
 
+    // The file commands: replace the cranes with a data file's, or write them into one.
+    void openDataFile();
+    void saveDataFile();
+
     virtual void OnPrevCrane(wxCommandEvent& event);
     virtual void OnCraneChosen(wxCommandEvent& event);
     virtual void OnNextCrane(wxCommandEvent& event);

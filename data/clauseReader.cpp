@@ -25,6 +25,8 @@ public:
 
     Token kind() const { return token; }
     const std::string& text() const { return tokenText; }
+    // The token's text handed over, for the long ones: advance() starts the next one afresh.
+    std::string takeText() { return std::move(tokenText); }
     std::size_t begin() const { return tokenBegin; }
     std::size_t previousEnd() const { return lastEnd; }
     std::string_view source(std::size_t from, std::size_t to) const { return input.substr(from, to - from); }
@@ -108,13 +110,21 @@ private:
         return Token::invalid;
     }
 
+    // The bytes between escapes are taken over in one piece: a graph's points are kilobytes long.
     Token quotedString()
     {
         while (pos < input.size()) {
+            std::size_t special = pos;
+            while (special < input.size() && input[special] != '"' && input[special] != '\\')
+                ++special;
+            tokenText.append(input, pos, special - pos);
+            pos = special;
+            if (pos == input.size())
+                break;
             const char c = input[pos++];
             if (c == '"')
                 return Token::string;
-            if (c == '\\' && pos < input.size() && (input[pos] == '"' || input[pos] == '\\'))
+            if (pos < input.size() && (input[pos] == '"' || input[pos] == '\\'))
                 tokenText += input[pos++];
             else
                 tokenText += c;
@@ -181,13 +191,12 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : lexer(text) {}
 
-    std::optional<std::vector<Clause>> file()
+    bool file(const ClauseSink& take)
     {
-        std::vector<Clause> clauses;
         while (lexer.kind() != Token::end)
-            if (!command(clauses))
-                return std::nullopt;
-        return clauses;
+            if (!command(take))
+                return false;
+        return true;
     }
 
 private:
@@ -202,7 +211,7 @@ private:
         return true;
     }
 
-    bool command(std::vector<Clause>& clauses)
+    bool command(const ClauseSink& take)
     {
         if (lexer.kind() == Token::word) {
             Clause clause(lexer.text());
@@ -211,7 +220,7 @@ private:
                 return false;
             if (!accept(Token::period))
                 return false;
-            clauses.push_back(std::move(clause));
+            take(std::move(clause));
             return true;
         }
         return accept(Token::openList) && arguments(Token::closeList, nullptr, 1) && accept(Token::period);
@@ -259,7 +268,7 @@ private:
             return expression(v, Token::closeList, begin, depth);
         case Token::string:
             v.kind = ClauseValue::Kind::string;
-            v.text = lexer.text();
+            v.text = lexer.takeText();
             lexer.advance();
             return true;
         case Token::integer:
@@ -314,7 +323,12 @@ private:
 
 }  // namespace
 
+bool readClauses(std::string_view text, const ClauseSink& take) { return Parser(text).file(take); }
+
 std::optional<std::vector<Clause>> readClauses(std::string_view text)
 {
-    return Parser(text).file();
+    std::vector<Clause> clauses;
+    if (!readClauses(text, [&clauses](Clause&& clause) { clauses.push_back(std::move(clause)); }))
+        return std::nullopt;
+    return clauses;
 }

@@ -23,13 +23,20 @@ bool isBareWord(std::string_view word)
     return true;
 }
 
+// The bytes between escapes go out in one piece: a graph's points are kilobytes long.
 void appendEscaped(std::string& out, std::string_view text, char quote)
 {
     out += quote;
-    for (const char c : text) {
-        if (c == quote || c == '\\')
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t special = from;
+        while (special < text.size() && text[special] != quote && text[special] != '\\')
+            ++special;
+        out.append(text, from, special - from);
+        if (special < text.size()) {
             out += '\\';
-        out += c;
+            out += text[special];
+        }
+        from = special + 1;
     }
     out += quote;
 }

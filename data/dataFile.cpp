@@ -115,33 +115,6 @@ int graphNumber(std::string_view digits)
     return result.ec == std::errc() && result.ptr == end ? number : 0;
 }
 
-// The first clause of each functor "<name>#<k>", grouped by name and ordered by k: one pass
-// over the file finds the graphs of every crane, however many clauses it holds.
-class GraphClauses {
-public:
-    explicit GraphClauses(const std::vector<Clause>& clauses)
-    {
-        for (const Clause& clause : clauses) {
-            const std::size_t hash = clause.functor.rfind('#');
-            if (hash == std::string::npos)
-                continue;
-            const int number = graphNumber(std::string_view(clause.functor).substr(hash + 1));
-            if (number > 0)
-                byName[clause.functor.substr(0, hash)].emplace(number, &clause);
-        }
-    }
-
-    const std::map<int, const Clause*>& of(const std::string& name) const
-    {
-        static const std::map<int, const Clause*> none;
-        const auto found = byName.find(name);
-        return found == byName.end() ? none : found->second;
-    }
-
-private:
-    std::unordered_map<std::string, std::map<int, const Clause*>> byName;
-};
-
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -181,6 +154,14 @@ std::optional<uint8_t> hexByte(std::string_view field)
 std::optional<int> decodeHexPoints(std::string_view text, std::vector<uint8_t>& points)
 {
     for (std::size_t i = 0; i < points.size(); ++i) {
+        if (2 * i + 1 < text.size()) {   // the usual two digits
+            const int high = hexDigit(text[2 * i]);
+            const int low = hexDigit(text[2 * i + 1]);
+            if (high >= 0 && low >= 0) {
+                points[i] = static_cast<uint8_t>(high << 4 | low);
+                continue;
+            }
+        }
         const std::optional<uint8_t> byte = 2 * i < text.size() ? hexByte(text.substr(2 * i, 2)) : std::nullopt;
         if (!byte)
             return static_cast<int>(i);
@@ -192,11 +173,10 @@ std::optional<int> decodeHexPoints(std::string_view text, std::vector<uint8_t>& 
 std::string hexText(const std::vector<uint8_t>& points, std::size_t count)
 {
     static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(2 * count);
+    std::string text(2 * count, '0');
     for (std::size_t i = 0; i < count; ++i) {
-        text += digits[points[i] >> 4];
-        text += digits[points[i] & 0x0F];
+        text[2 * i] = digits[points[i] >> 4];
+        text[2 * i + 1] = digits[points[i] & 0x0F];
     }
     return text;
 }
@@ -236,35 +216,96 @@ bool isCraneClause(const Clause& clause)
     return clause.text("type") == std::string_view(craneType);
 }
 
-}  // namespace
+// What the reader keeps of a graph clause: its fields, with the points already converted from
+// their text, or the index of the first byte that does not convert.
+struct GraphRecord {
+    int32_t timeStamp = 0;
+    uint16_t Npoints = 0;
+    std::vector<uint8_t> points;
+    std::optional<int> badByte;
+};
 
-DataFileResult readDataText(std::string_view text, aList& cranes, ReportCallback errorCallback)
+GraphRecord graphRecordFrom(const Clause& clause)
 {
-    const std::optional<std::vector<Clause>> clauses = readClauses(text);
-    if (!clauses) {
-        errorCallback(readErrorText);
-        return DataFileResult::readError;
+    GraphRecord record;
+    record.timeStamp = static_cast<int32_t>(clause.integer("timeStamp").value_or(0));
+    record.Npoints = static_cast<uint16_t>(clause.integer("Npoints").value_or(0));
+    // Byte i needs text from character 2i on: a text too short for Npoints fails at the first
+    // byte beyond it, so no more is ever allocated than the text can fill.
+    const std::string_view text = clause.text("Points").value_or("");
+    const std::size_t wanted = std::size_t{3} * record.Npoints;
+    const std::size_t held = std::min(wanted, (text.size() + 1) / 2);
+    record.points.resize(held);
+    record.badByte = decodeHexPoints(text, record.points);
+    if (!record.badByte && held < wanted)
+        record.badByte = static_cast<int>(held);
+    if (record.badByte)
+        record.points = std::vector<uint8_t>();
+    return record;
+}
+
+// A file's content, gathered clause by clause as the text is parsed, so that no clause's text is
+// held beyond its own parsing: the cranes in file order, and for each functor "<name>#<k>" the
+// first clause of that functor (graphs are looked up from the start of the file), grouped by
+// name and ordered by k.
+struct FileContent {
+    std::vector<std::unique_ptr<devLink>> cranes;
+    std::unordered_map<std::string, std::map<int, GraphRecord>> graphs;
+
+    void take(const Clause& clause)
+    {
+        if (isCraneClause(clause))
+            cranes.push_back(craneFrom(clause));
+        const std::size_t hash = clause.functor.rfind('#');
+        if (hash == std::string::npos)
+            return;
+        const int number = graphNumber(std::string_view(clause.functor).substr(hash + 1));
+        if (number == 0)
+            return;
+        std::map<int, GraphRecord>& ofName = graphs[clause.functor.substr(0, hash)];
+        if (ofName.find(number) == ofName.end())
+            ofName.emplace(number, graphRecordFrom(clause));
     }
+};
+
+std::optional<FileContent> readContent(std::string_view text)
+{
+    FileContent content;
+    if (!readClauses(text, [&content](Clause&& clause) { content.take(clause); }))
+        return std::nullopt;
+    return content;
+}
+
+// Every crane of the content goes to the back of the list, then each receives its graphs 1 ..
+// Ncycles that exist, keeping those with more than three load samples. A graph whose points did
+// not convert reports the error and ends the reading there.
+DataFileResult appendContent(FileContent content, aList& cranes, ReportCallback errorCallback)
+{
+    // Cranes of the same name share their graphs: the last of them may take the points over.
+    std::unordered_map<std::string, const devLink*> lastOfName;
+    for (const auto& crane : content.cranes)
+        lastOfName[crane->name] = crane.get();
     std::vector<devLink*> read;
-    for (const Clause& clause : *clauses) {
-        if (isCraneClause(clause)) {
-            read.push_back(craneFrom(clause).release());
-            cranes.pushBack(read.back());
-        }
+    for (auto& crane : content.cranes) {
+        read.push_back(crane.release());
+        cranes.pushBack(read.back());
     }
-    const GraphClauses graphClauses(*clauses);
     for (devLink* crane : read) {
-        for (const auto& [number, clause] : graphClauses.of(crane->name)) {
+        const auto found = content.graphs.find(crane->name);
+        if (found == content.graphs.end())
+            continue;
+        const bool lastUse = lastOfName[crane->name] == crane;
+        for (auto& [number, record] : found->second) {
             if (number > crane->Ncycles)
                 break;
-            auto graph = std::make_unique<cycLink>();
-            graph->timeStamp = static_cast<int32_t>(clause->integer("timeStamp").value_or(0));
-            graph->Npoints = static_cast<uint16_t>(clause->integer("Npoints").value_or(0));
-            graph->Points.resize(std::size_t{3} * graph->Npoints);
-            if (const auto badByte = decodeHexPoints(clause->text("Points").value_or(""), graph->Points)) {
-                errorCallback(decodeErrorText, number - 1, *badByte);
+            if (record.badByte) {
+                errorCallback(decodeErrorText, number - 1, *record.badByte);
                 return DataFileResult::decodeError;
             }
+            auto graph = std::make_unique<cycLink>();
+            graph->timeStamp = record.timeStamp;
+            graph->Npoints = record.Npoints;
+            graph->Points = lastUse ? std::move(record.points) : record.points;
             graph->decodePoints();
             if (graph->worthKeeping())
                 crane->graphs.pushBack(graph.release());
@@ -273,19 +314,52 @@ DataFileResult readDataText(std::string_view text, aList& cranes, ReportCallback
     return DataFileResult::ok;
 }
 
-DataFileResult readDataFile(const std::string& path, aList& cranes, ReportCallback errorCallback)
+}  // namespace
+
+DataFileResult readDataText(std::string_view text, aList& cranes, ReportCallback errorCallback)
 {
-    const std::optional<std::string> text = readWholeFile(path);
-    if (!text) {
+    std::optional<FileContent> content = readContent(text);
+    if (!content) {
         errorCallback(readErrorText);
         return DataFileResult::readError;
     }
-    return readDataText(*text, cranes, errorCallback);
+    return appendContent(std::move(*content), cranes, errorCallback);
 }
+
+DataFileResult readDataFile(const std::string& path, aList& cranes, ReportCallback errorCallback)
+{
+    std::optional<std::string> text = readWholeFile(path);
+    std::optional<FileContent> content = text ? readContent(*text) : std::nullopt;
+    if (!content) {
+        errorCallback(readErrorText);
+        return DataFileResult::readError;
+    }
+    text.reset();   // the text goes before the graphs' points are decoded
+    return appendContent(std::move(*content), cranes, errorCallback);
+}
+
+namespace {
+
+// Somewhat more than the text will take, so that it is allocated once: a graph's clause is its
+// points' text, its name and about 90 bytes; a crane's clause under 1 kB besides its texts.
+std::size_t textSizeBound(const aList& cranes)
+{
+    std::size_t bytes = 0;
+    for (const devLink* crane = firstCrane(cranes); crane; crane = nextCrane(crane)) {
+        bytes += 1024 + 2 * (crane->name.size() + crane->regNo.size() + crane->serNo.size() +
+                             crane->invNo.size());
+        for (const cycLink* graph = firstGraph(*crane); graph; graph = nextGraph(graph))
+            bytes += 128 + 2 * crane->name.size() + 2 * graph->Points.size();
+    }
+    return bytes;
+}
+
+}  // namespace
 
 std::string dataFileText(const aList& cranes)
 {
     std::string text;
+    text.reserve(textSizeBound(cranes));
     for (const devLink* crane = firstCrane(cranes); crane; crane = nextCrane(crane)) {
         appendClause(text, craneClause(*crane));
         int number = 0;

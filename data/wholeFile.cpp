@@ -12,7 +12,12 @@ std::optional<std::string> readWholeFile(const std::string& path)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return std::nullopt;
+    // Sized once from the file's length: growing by doubling would hold up to three times the
+    // file while the last copy is made.
     std::string contents;
+    struct stat info;
+    if (::fstat(::fileno(file), &info) == 0 && info.st_size > 0)
+        contents.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)

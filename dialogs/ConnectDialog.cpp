@@ -6,6 +6,7 @@
 #include "app/uiText.h"
 #include "dialogs/ComChooserDialog.h"
 #include "dialogs/dialogParts.h"
+#include "link/comm.h"
 
 wxBEGIN_EVENT_TABLE(ConnectDialog, wxDialog)
     EVT_BUTTON(ID_CONNECT_SERIAL, ConnectDialog::OnSerial)
@@ -39,10 +40,10 @@ ConnectDialog::ConnectDialog(wxWindow* parent, std::string* port)
     layOut(this, top);
 }
 
-int ConnectDialog::choosePort(const char* title, const char* picture, int result)
+int ConnectDialog::choosePort(const char* title, int result)
 {
     ComChooserDialog* chooser =
-        new ComChooserDialog(this, ui(title), imageWithMask(loadPng(picture)), port);
+        new ComChooserDialog(this, ui(title), imageWithMask(loadPng(connectionPicture(result))), port);
     const int chosen = chooser->ShowModal();
     chooser->Destroy();
     return chosen == wxID_YES ? result : wxID_NO;
@@ -50,8 +51,7 @@ int ConnectDialog::choosePort(const char* title, const char* picture, int result
 
 void ConnectDialog::OnSerial(wxCommandEvent&)
 {
-    EndModal(choosePort("Подключение к РП по последовательному порту", "bmps/con_com.160.png",
-                        ID_CONNECT_SERIAL));
+    EndModal(choosePort("Подключение к РП по последовательному порту", ID_CONNECT_SERIAL));
 }
 
 void ConnectDialog::OnIrda(wxCommandEvent&)
@@ -62,8 +62,34 @@ void ConnectDialog::OnIrda(wxCommandEvent&)
 
 void ConnectDialog::OnModem(wxCommandEvent&)
 {
-    EndModal(choosePort("Подключение к РП по модему для силовых линий", "bmps/con_modem.160.png",
-                        ID_CONNECT_MODEM));
+    EndModal(choosePort("Подключение к РП по модему для силовых линий", ID_CONNECT_MODEM));
 }
 
 void ConnectDialog::OnCancel(wxCommandEvent&) { EndModal(wxID_NO); }
+
+bool openChosenLink(comm& link, int32_t connectResult, const std::string& portName)
+{
+    switch (connectResult) {
+    case ID_CONNECT_SERIAL:
+    case ID_CONNECT_MODEM:
+        return link.openSerial(portName);
+    case ID_CONNECT_IRDA:
+        return link.openIrda();
+    default:
+        return false;
+    }
+}
+
+const char* connectionPicture(int32_t connectResult)
+{
+    switch (connectResult) {
+    case ID_CONNECT_SERIAL:
+        return "bmps/con_com.160.png";
+    case ID_CONNECT_IRDA:
+        return "bmps/con_irda.160.png";
+    case ID_CONNECT_MODEM:
+        return "bmps/con_modem.160.png";
+    default:
+        return "";
+    }
+}

@@ -1,9 +1,12 @@
 // Choice of the way to reach the recorder: serial port, infrared port or power-line modem.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <wx/dialog.h>
+
+class comm;
 
 // Buttons and results of the dialog; wxID_NO cancels.
 enum {
@@ -24,10 +27,17 @@ private:
     void OnModem(wxCommandEvent& event);
     void OnCancel(wxCommandEvent& event);
 
-    // Runs the port chooser; result when a port was chosen, else wxID_NO.
-    int choosePort(const char* title, const char* picture, int result);
+    // Runs the port chooser with the picture of result; result when a port was chosen, else wxID_NO.
+    int choosePort(const char* title, int result);
 
     std::string* port;
 
     wxDECLARE_EVENT_TABLE();
 };
+
+// Opens the link the way the dialog chose (500 and 502 the serial port portName, 501 infrared).
+// False when the result opens nothing or the open failed; the link has reported why then.
+bool openChosenLink(comm& link, int32_t connectResult, const std::string& portName);
+
+// The picture of that way for the completion messages ("bmps/con_….160.png"); empty for none.
+const char* connectionPicture(int32_t connectResult);

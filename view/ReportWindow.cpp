@@ -1,13 +1,38 @@
 #include "view/ReportWindow.h"
 
+#include <wx/cmndata.h>
 #include <wx/combobox.h>
 #include <wx/html/htmlwin.h>
 #include <wx/sizer.h>
 
 #include "app/uiText.h"
+#include "data/devLink.h"
+#include "view/protocolText.h"
+
+namespace {
+
+// The protocol's 30-odd rows with the large classification block: at 10-point text within
+// 20 mm margins at the top and bottom and 15 mm at the sides they fit one A4 page.
+constexpr int protocolPointSize = 10;
+
+}  // namespace
+
+ReportPrinting::ReportPrinting() : wxHtmlEasyPrinting(ui("Отчет"), nullptr)
+{
+    SetStandardFonts(protocolPointSize);
+    GetPageSetupData()->SetMarginTopLeft(wxPoint(15, 20));
+    GetPageSetupData()->SetMarginBottomRight(wxPoint(15, 20));
+}
+
+wxHtmlPrintout* ReportPrinting::printout(const wxString& html)
+{
+    wxHtmlPrintout* printout = CreatePrintout();
+    printout->SetHtmlText(html, wxString(), true);
+    return printout;
+}
 
 ReportWindow::ReportWindow(wxWindow* parent, wxComboBox* craneSelector)
-    : PrintPanel(parent), printer(ui("Отчет"), nullptr), craneSelector(craneSelector)
+    : PrintPanel(parent), craneSelector(craneSelector)
 {
     view = new wxHtmlWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_SCROLLBAR_AUTO,
                             "htmlWindow");
@@ -26,8 +51,12 @@ void ReportWindow::Preview() { printer.PreviewText(html, wxString()); }
 
 void ReportWindow::MakeReport()
 {
-    if (craneSelector->GetSelection() == wxNOT_FOUND)
+    const int selected = craneSelector->GetSelection();
+    if (selected == wxNOT_FOUND)
         return;
+    const devLink* crane = static_cast<const devLink*>(craneSelector->GetClientData(selected));
+    html = wxString::FromUTF8(protocolText(*crane));
+    view->SetPage(html);
 }
 
 void ReportWindow::clearReport()

@@ -8,6 +8,15 @@
 class wxComboBox;
 class wxHtmlWindow;
 
+// HTML printing of the protocol, sized so that the protocol fits one A4 page. Its settings are
+// its own: a page setup made here does not change the graph page's.
+class ReportPrinting : public wxHtmlEasyPrinting {
+public:
+    ReportPrinting();
+    // A printout of the text as Print and Preview run it; the caller owns it.
+    wxHtmlPrintout* printout(const wxString& html);
+};
+
 class ReportWindow : public PrintPanel {
 public:
     ReportWindow(wxWindow* parent, wxComboBox* craneSelector);
@@ -22,9 +31,13 @@ public:
     // Shows an empty page once the cranes are gone.
     void clearReport();
 
+    const wxString& protocolHtml() const { return html; }
+    // A printout of the protocol shown, as Print would print it; the caller owns it.
+    wxHtmlPrintout* printout() { return printer.printout(html); }
+
 private:
     wxHtmlWindow* view;
     wxString html;
-    wxHtmlEasyPrinting printer;
+    ReportPrinting printer;
     wxComboBox* craneSelector;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/image.h>
 #include <wx/init.h>
 
 #include "app/BrennixApp.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv)
     if (!wxEntryStart(argc, argv))
         return 2;
     wxSetAssertHandler(failOnAssert);
+    // PNG files load in every test, as after the program's start-up (which adds the handler once).
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
     RecordingLog::install();
     const int result = RUN_ALL_TESTS();
     wxEntryCleanup();

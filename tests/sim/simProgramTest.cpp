@@ -1,7 +1,6 @@
 // The real brennix-sim on a real pseudo-terminal, driven through raw termios.
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -9,113 +8,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <climits>
 #include <csignal>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/sim/simTestSupport.h"
-
-extern char** environ;
+#include "tests/support/simProcess.h"
 
 using namespace simtest;
 
 namespace {
 
-// Bounds on waiting for the program, so that a broken build fails instead of hanging.
-constexpr auto patience = std::chrono::seconds(10);
+// Bounds on waiting for replies, so that a broken build fails instead of hanging.
 constexpr int replyPatienceMs = 3000;
 constexpr int silenceMs = 500;   // long enough to tell that no reply comes
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string linkTarget(const std::string& path)
-{
-    char target[PATH_MAX];
-    const ssize_t n = readlink(path.c_str(), target, sizeof target);
-    return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
-}
-
-class simProgram {
-public:
-    explicit simProgram(std::vector<std::string> options)
-    {
-        char pattern[] = "/tmp/brennix-sim-testXXXXXX";
-        dir = mkdtemp(pattern);
-        link = dir + "/ttySIM";
-        dump = dir + "/dump.txt";
-        output = dir + "/stdout.txt";
-        options.insert(options.begin(), {BRENNIX_SIM_PATH, "--pty", link, "--dump", dump});
-        std::vector<char*> argv;
-        for (auto& o : options)
-            argv.push_back(o.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) != 0)
-            pid = -1;
-        posix_spawn_file_actions_destroy(&files);
-    }
-
-    ~simProgram()
-    {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-        unlink(link.c_str());
-        unlink(dump.c_str());
-        unlink(output.c_str());
-        rmdir(dir.c_str());
-    }
-
-    // The slave paths the program has printed, once it has printed `count` of them and the
-    // link points at the last.
-    std::vector<std::string> waitForTerminal(std::size_t count) const
-    {
-        const auto deadline = std::chrono::steady_clock::now() + patience;
-        while (std::chrono::steady_clock::now() < deadline) {
-            std::vector<std::string> paths;
-            std::istringstream lines(readFile(output));
-            for (std::string line; std::getline(lines, line);)
-                paths.push_back(line);
-            if (paths.size() >= count && linkTarget(link) == paths.back())
-                return paths;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return {};
-    }
-
-    // SIGTERM, then the exit status (-1 if it did not exit normally in time).
-    int terminate()
-    {
-        kill(pid, SIGTERM);
-        const auto deadline = std::chrono::steady_clock::now() + patience;
-        int status = 0;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return -1;
-    }
-
-    std::string dir, link, dump, output;
-    pid_t pid = -1;
-};
 
 int openRaw(const std::string& path)
 {
@@ -153,7 +60,7 @@ bytes exchange(int fd, const bytes& req, std::size_t expected, bool* closed = nu
 
 TEST(simProgram, ServesARecorderOnAPseudoTerminalAndDumpsWhatWasWritten)
 {
-    simProgram sim({"--clock", "2024-03-15 10:00:00", "--load", "123"});
+    simProcess sim({"--clock", "2024-03-15 10:00:00", "--load", "123"});
     ASSERT_GT(sim.pid, 0);
     const std::vector<std::string> paths = sim.waitForTerminal(1);
     ASSERT_EQ(paths.size(), 1u);
@@ -176,7 +83,7 @@ TEST(simProgram, ServesARecorderOnAPseudoTerminalAndDumpsWhatWasWritten)
 
     EXPECT_EQ(sim.terminate(), 0);
     EXPECT_TRUE(linkTarget(sim.link).empty()) << "the link is removed";
-    const std::string dump = readFile(sim.dump);
+    const std::string dump = readTextFile(sim.dump);
     EXPECT_NE(dump.find("identifier RP_v0001\n"), std::string::npos) << dump;
     EXPECT_NE(dump.find("\nwrite 0 0005 41\nwrite 0 003F 99\n"), std::string::npos) << dump;
     EXPECT_NE(dump.find(" 2024-04-01 12:30:00\nset-clock-bcd 00 30 12 01 01 04 24\n"), std::string::npos) << dump;
@@ -187,7 +94,7 @@ TEST(simProgram, ServesARecorderOnAPseudoTerminalAndDumpsWhatWasWritten)
 
 TEST(simProgram, HangUpReopensAFreshTerminal)
 {
-    simProgram sim({"--collector", "2", "--fault", "Identify:hangup=4@1"});
+    simProcess sim({"--collector", "2", "--fault", "Identify:hangup=4@1"});
     ASSERT_EQ(sim.waitForTerminal(1).size(), 1u);
     const int first = openRaw(sim.link);
     ASSERT_GE(first, 0);
@@ -209,7 +116,7 @@ TEST(simProgram, HangUpReopensAFreshTerminal)
 TEST(simProgram, RefusesBadOptions)
 {
     for (const char* bad : {"--fault=ReadGraph:echo", "--collector=many", "--baud=0", "--frobnicate"}) {
-        simProgram sim({bad});
+        simProcess sim({bad});
         int status = 0;
         ASSERT_EQ(waitpid(sim.pid, &status, 0), sim.pid);
         sim.pid = -1;
@@ -225,12 +132,12 @@ TEST(simProgram, LeavesAFileInPlaceOfTheLinkAlone)
     ASSERT_GE(fd, 0);
     ASSERT_EQ(write(fd, "keep", 4), 4);
     close(fd);
-    simProgram sim({"--pty", path});   // the later --pty wins
+    simProcess sim({"--pty", path});   // the later --pty wins
     int status = 0;
     ASSERT_EQ(waitpid(sim.pid, &status, 0), sim.pid);
     sim.pid = -1;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
-    EXPECT_EQ(readFile(path), "keep");
+    EXPECT_EQ(readTextFile(path), "keep");
     unlink(path);
 }
 

@@ -1,0 +1,208 @@
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+#include <wx/combobox.h>
+#include <wx/filedlg.h>
+#include <wx/testing.h>
+
+#include "app/MainFrame.h"
+#include "app/uiText.h"
+#include "data/dataFile.h"
+#include "data/devLink.h"
+#include "data/wholeFile.h"
+#include "tests/gui/guiSupport.h"
+#include "tests/support/timeZone.h"
+#include "view/GraphWindow.h"
+#include "view/ReportWindow.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The file dialog both commands run: checks what it offers, then answers as the user would.
+class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog> {
+public:
+    ExpectFileDialog(long style, const wxString& directory, const wxString& path, int answer = wxID_OK)
+        : style(style), directory(directory), path(path), answer(answer)
+    {
+    }
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override
+    {
+        EXPECT_EQ(dialog->GetMessage(), ui("Выберите файл"));
+        EXPECT_EQ(dialog->GetWildcard(), ui("Файлы Brennix (*.brx)|*.brx|Все файлы (*.*)|*.*"));
+        EXPECT_EQ(dialog->GetWindowStyle() & (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT), style);
+        if (!directory.empty())   // else the toolkit starts in the working directory
+            EXPECT_EQ(dialog->GetDirectory(), directory);
+        EXPECT_TRUE(dialog->GetFilename().empty());
+        if (answer == wxID_OK)
+            dialog->SetPath(path);
+        return answer;
+    }
+
+private:
+    long style;
+    wxString directory;
+    wxString path;
+    int answer;
+};
+
+constexpr long openStyle = wxFD_OPEN;
+constexpr long saveStyle = wxFD_SAVE | wxFD_OVERWRITE_PROMPT;
+
+// A graph the reader keeps: four load samples.
+cycLink* keptGraph(int32_t timeStamp)
+{
+    return makeGraph(timeStamp, {{0, 0x81}, {1, 0x82}, {2, 0x01}, {3, 0x83}, {4, 0x84}});
+}
+
+devLink* craneNamed(const std::string& name, std::vector<cycLink*> graphs)
+{
+    devLink* crane = makeCrane(name, std::move(graphs));
+    crane->regNo = name.substr(0, name.find(' '));
+    crane->timeStamp = 1706756645;
+    crane->cyclesTotal = 1000;
+    crane->cubeSum = 300;
+    return crane;
+}
+
+class DataFileCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RecordingLog::messages().clear();
+        directory = fs::temp_directory_path() / ("brennix-files-" + std::to_string(::getpid()));
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+    }
+    void TearDown() override
+    {
+        frame->Destroy();
+        settle();
+        fs::remove_all(directory);
+    }
+
+    void holdCranes(std::vector<devLink*> cranes)
+    {
+        for (devLink* crane : cranes)
+            frame->cranes.pushBack(crane);
+        frame->showCranes();
+    }
+    wxString file(const char* name) const { return wxString((directory / name).string()); }
+    std::vector<wxString> errors() const
+    {
+        std::vector<wxString> texts;
+        for (const auto& [level, text] : RecordingLog::messages())
+            if (level == wxLOG_Error)
+                texts.push_back(text);
+        return texts;
+    }
+    std::vector<wxString> selectorItems() const
+    {
+        std::vector<wxString> items;
+        for (unsigned i = 0; i < frame->craneSelector->GetCount(); ++i)
+            items.push_back(frame->craneSelector->GetString(i));
+        return items;
+    }
+
+    ScopedTimeZone zone{"UTC"};
+    fs::path directory;
+    MainFrame* frame = new MainFrame;
+};
+
+TEST_F(DataFileCommands, SavedCranesOpenAgainAndShowTheFirst)
+{
+    holdCranes({craneNamed("7 01/02/2024 03:04:05", {keptGraph(1706756000), keptGraph(1706756100)}),
+                craneNamed("8 02/02/2024 00:00:00", {keptGraph(1706757000)})});
+    const std::string written = dataFileText(frame->cranes);
+
+    wxTEST_DIALOG(command(frame, wxID_SAVE), ExpectFileDialog(saveStyle, wxString(), file("cranes.brx")));
+    EXPECT_EQ(readWholeFile((directory / "cranes.brx").string()), written);
+    EXPECT_EQ(frame->lastDirectory, wxString(directory.string()));
+
+    frame->craneSelector->SetSelection(1);
+    wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, wxString(directory.string()), file("cranes.brx")));
+    EXPECT_EQ(dataFileText(frame->cranes), written);
+    EXPECT_EQ(selectorItems(), (std::vector<wxString>{"7 01/02/2024 03:04:05", "8 02/02/2024 00:00:00"}));
+    ASSERT_EQ(frame->craneSelector->GetSelection(), 0);
+    EXPECT_EQ(frame->craneSelector->GetClientData(0), firstCrane(frame->cranes));
+    EXPECT_EQ(frame->graphPage->graphList()->GetCount(), 2u);
+    EXPECT_NE(frame->reportPage->protocolHtml().Find("<B>7</B>"), wxNOT_FOUND);
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(DataFileCommands, CancelledDialogsChangeNothing)
+{
+    holdCranes({craneNamed("7 x", {keptGraph(0)})});
+    const devLink* held = firstCrane(frame->cranes);
+    wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, wxString(), wxString(), wxID_CANCEL));
+    wxTEST_DIALOG(command(frame, wxID_SAVE), ExpectFileDialog(saveStyle, wxString(), wxString(), wxID_CANCEL));
+    EXPECT_EQ(firstCrane(frame->cranes), held);
+    EXPECT_EQ(frame->craneSelector->GetSelection(), 0);
+    EXPECT_TRUE(frame->lastDirectory.empty());
+    EXPECT_TRUE(fs::is_empty(directory));
+}
+
+TEST_F(DataFileCommands, SavingWithoutCranesAsksNothing)
+{
+    ModalScript noDialogs;
+    command(frame, wxID_SAVE);
+    EXPECT_TRUE(fs::is_empty(directory));
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(DataFileCommands, AFileThatDoesNotReadLeavesNoCranes)
+{
+    std::ofstream(directory / "broken.brx") << "a(type = \"RAM\"";
+    for (const char* name : {"missing.brx", "broken.brx"}) {
+        holdCranes({craneNamed("7 x", {keptGraph(0)})});
+        wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, frame->lastDirectory, file(name)));
+        EXPECT_TRUE(frame->cranes.empty()) << name;
+        EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
+        EXPECT_EQ(frame->graphPage->graphList()->GetCount(), 0u);
+        EXPECT_TRUE(frame->reportPage->protocolHtml().empty());
+    }
+    EXPECT_EQ(errors(), std::vector<wxString>(2, ui("Ошибка при чтении файла данных")));
+}
+
+TEST_F(DataFileCommands, AFileWithoutCranesEmptiesTheListSilently)
+{
+    std::ofstream(directory / "none.brx") << "other(type = \"Cycle\").\n";
+    holdCranes({craneNamed("7 x", {keptGraph(0)})});
+    wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, wxString(), file("none.brx")));
+    EXPECT_TRUE(frame->cranes.empty());
+    EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
+    EXPECT_TRUE(errors().empty());
+}
+
+// The graph that does not decode ends the reading: the cranes read stay and are shown, with the
+// graphs decoded before it.
+TEST_F(DataFileCommands, ADecodeErrorShowsTheCranesReadSoFar)
+{
+    std::ofstream(directory / "bad.brx")
+        << "a(type = \"RAM\", 'Ncycles' = 2).\n"
+           "b(type = \"RAM\", 'Ncycles' = 1).\n"
+           "'a#1'(timeStamp = 5, 'Npoints' = 4, 'Points' = \"000081000182000283000384\").\n"
+           "'a#2'(timeStamp = 6, 'Npoints' = 4, 'Points' = \"0000810001G2000283000384\").\n";
+    wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, wxString(), file("bad.brx")));
+    EXPECT_EQ(errors(), std::vector<wxString>{
+                            ui("Ошибка при декодировании цикла 1: невозможно сконвертировать байт 5")});
+    EXPECT_EQ(selectorItems(), (std::vector<wxString>{"a", "b"}));
+    EXPECT_EQ(frame->craneSelector->GetSelection(), 0);
+    EXPECT_EQ(frame->graphPage->graphList()->GetCount(), 1u);
+}
+
+TEST_F(DataFileCommands, AFailedSaveKeepsTheCranesAndTheOldFile)
+{
+    holdCranes({craneNamed("7 x", {keptGraph(0)})});
+    fs::create_directory(directory / "taken.brx");
+    wxTEST_DIALOG(command(frame, wxID_SAVE), ExpectFileDialog(saveStyle, wxString(), file("taken.brx")));
+    EXPECT_EQ(errors(), std::vector<wxString>{ui("Ошибка при записи файла данных")});
+    EXPECT_EQ(frame->cranes.count(), 1u);
+    EXPECT_EQ(frame->craneSelector->GetSelection(), 0);
+    EXPECT_TRUE(fs::is_directory(directory / "taken.brx"));
+}
+
+}  // namespace
