@@ -112,6 +112,21 @@ int drawTitle(wxDC& dc, const drawingArea& area, const textMetrics& metrics, con
     return place.reserve;
 }
 
+// The note of the program in red, centred at the bottom. On a surface too narrow for it (a
+// portrait page, a small window) its font shrinks so that it stays whole between the margins.
+void drawFooter(wxDC& dc, const drawingArea& area, const textMetrics& metrics, wxFont font)
+{
+    const wxString footer = ui(printedByLine);
+    const int room = area.width - area.marginLeft - area.marginRight;
+    dc.SetFont(font);
+    const int width = textWidth(dc, footer);
+    if (width > room && room > 0) {
+        font.SetPointSize(std::max(1, font.GetPointSize() * room / width));
+        dc.SetFont(font);
+    }
+    dc.DrawText(footer, at(footerPosition(area, metrics, textWidth(dc, footer))));
+}
+
 void drawGrid(wxDC& dc, const graphScale& scale, const graphSizes& sizes)
 {
     dc.SetPen(wxPen(titleRed, 1, wxPENSTYLE_DOT_DASH));
@@ -303,9 +318,7 @@ void GraphDraw::Draw(wxDC& dc)
     metrics.titleLineHeight = dc.GetTextExtent("0").GetHeight();
 
     const int titleReserve = drawTitle(dc, area, metrics, *crane, *graph);
-    dc.SetFont(fonts.light);
-    const wxString footer = ui(printedByLine);
-    dc.DrawText(footer, at(footerPosition(area, metrics, textWidth(dc, footer))));
+    drawFooter(dc, area, metrics, fonts.light);
 
     scale = scaleGraph(*graph, area, metrics, sizes, titleReserve, logError);
     if (!scale)

@@ -1,12 +1,17 @@
 // The graphs page in a real main window: the drawing on a real bitmap, the cursor readout with
 // its lamps, and the preview.
+#include <cstdio>
+#include <memory>
+
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/combobox.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+#include <wx/cmndata.h>
 #include <wx/notebook.h>
+#include <wx/prntbase.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -14,10 +19,14 @@
 #include "app/MainFrame.h"
 #include "app/uiText.h"
 #include "data/devLink.h"
+#include "app/BrennixApp.h"
 #include "tests/gui/guiSupport.h"
+#include "tests/gui/pdfPrint.h"
 #include "tests/support/timeZone.h"
 #include "view/GraphDraw.h"
+#include "view/GraphPrintout.h"
 #include "view/GraphWindow.h"
+#include "view/protocolText.h"
 
 namespace {
 
@@ -78,11 +87,27 @@ protected:
             dc.Clear();
             page()->graphDrawing()->drawSurface(dc, drawingArea{width, height});
         }
-        if (getenv("SHOT")) bitmap.SaveFile(getenv("SHOT"), wxBITMAP_TYPE_PNG);
         return bitmap.ConvertToImage();
     }
 
     GraphWindow* page() const { return frame->graphPage; }
+
+    // The rows from the top of the first red title letter to the bottom of the last.
+    static BrennixApp& app() { return wxGetApp(); }
+
+    static int titleHeight(const wxImage& image)
+    {
+        int top = -1;
+        int bottom = -1;
+        for (int y = 0; y < image.GetHeight() / 8; ++y)
+            for (int x = 0; x < image.GetWidth(); ++x)
+                if (image.GetRed(x, y) > 200 && image.GetGreen(x, y) < 60 && image.GetBlue(x, y) < 60) {
+                    if (top < 0)
+                        top = y;
+                    bottom = y;
+                }
+        return bottom - top;
+    }
 
     ScopedTimeZone zone{"UTC"};
     MainFrame* frame = new MainFrame;
@@ -139,6 +164,110 @@ TEST_F(GraphPage, DrawsOnAreasTooSmallForOneIntervalWithoutComplaint)
         drawn(size.x, size.y);
     for (const auto& [level, text] : RecordingLog::messages())
         EXPECT_NE(level, wxLOG_Error) << text;
+}
+
+// The print settings the program creates at start-up, for the page's print commands.
+class GraphPrinting : public GraphPage {
+protected:
+    void SetUp() override
+    {
+        BrennixApp& app = wxGetApp();
+        ASSERT_EQ(app.printData, nullptr);
+        app.printData = new wxPrintData;
+        app.pageSetupData = new wxPageSetupDialogData;
+        app.pageSetupData->SetPaperSize(wxSize(210, 297));
+        app.pageSetupData->SetMarginTopLeft(wxPoint(10, 10));
+        app.pageSetupData->SetMarginBottomRight(wxPoint(10, 10));
+        devLink* crane = makeCrane("crane", {sampleGraph()});
+        crane->regNo = "42";
+        holdCranes({crane});
+    }
+    void TearDown() override
+    {
+        BrennixApp& app = wxGetApp();
+        delete app.printData;
+        app.printData = nullptr;
+        delete app.pageSetupData;
+        app.pageSetupData = nullptr;
+        GraphPage::TearDown();
+    }
+};
+
+TEST_F(GraphPrinting, PrintsTheGraphOnOnePageInsideTheMargins)
+{
+    const std::string pdf = testing::TempDir() + "graph.pdf";
+    const std::string png = testing::TempDir() + "graph.png";
+    GraphPrintout printout(page()->graphDrawing());
+    EXPECT_EQ(printout.GetTitle(), ui("График"));
+    ASSERT_EQ(printToPdf(printout, pdf), 1);
+    const std::string text = pdfText(pdf);
+    for (const char* line : {"График нагружения крана рег. № 42.", "Начало отсчета: 01/01/2009 00:00:00.",
+                             "Мех 6", "ОГП", "Время, c", "Нагрузка, %", "120", printedByLine})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " not in\n" << text;
+
+    ASSERT_TRUE(pdfPageToPng(pdf, 1, png, pdfDotsPerInch));
+    const wxImage image(wxString::FromUTF8(png.c_str()), wxBITMAP_TYPE_PNG);
+    ASSERT_TRUE(image.IsOk());
+    ASSERT_EQ(image.GetWidth(), 595);   // A4 at 72 dpi
+    EXPECT_GT(count(image, curveGreen), 100);
+    EXPECT_GT(count(image, mechanismGreen), 100);
+    // 10 mm margins are 28 pixels: nothing is drawn in them.
+    const int white = count(image, *wxWHITE, wxRect(0, 0, 28, image.GetHeight())) +
+                      count(image, *wxWHITE, wxRect(image.GetWidth() - 28, 0, 28, image.GetHeight())) +
+                      count(image, *wxWHITE, wxRect(0, 0, image.GetWidth(), 28)) +
+                      count(image, *wxWHITE, wxRect(0, image.GetHeight() - 28, image.GetWidth(), 28));
+    EXPECT_EQ(white, 2 * 28 * image.GetHeight() + 2 * 28 * image.GetWidth());
+
+    // Text keeps the proportion to the page that it has on a screen of the page's size.
+    app().pageSetupData->SetMarginTopLeft(wxPoint(0, 0));
+    app().pageSetupData->SetMarginBottomRight(wxPoint(0, 0));
+    ASSERT_EQ(printToPdf(printout, pdf), 1);
+    ASSERT_TRUE(pdfPageToPng(pdf, 1, png, pdfDotsPerInch));
+    const wxImage page(wxString::FromUTF8(png.c_str()), wxBITMAP_TYPE_PNG);
+    EXPECT_NEAR(titleHeight(page), titleHeight(drawn(page.GetWidth(), page.GetHeight())), 2);
+    std::remove(pdf.c_str());
+    std::remove(png.c_str());
+}
+
+TEST_F(GraphPrinting, AnEmptyGraphListPrintsOneBlankPage)
+{
+    frame->clearCranes();
+    const std::string pdf = testing::TempDir() + "blank.pdf";
+    GraphPrintout printout(page()->graphDrawing());
+    EXPECT_EQ(printToPdf(printout, pdf), 1);
+    EXPECT_EQ(pdfText(pdf).find_first_not_of(" \n\f"), std::string::npos);
+    std::remove(pdf.c_str());
+}
+
+// The preview opens beside the main window with the graph on one page, and shows the graph
+// selected when it renders again.
+TEST_F(GraphPrinting, PreviewShowsTheSelectedGraphOnOnePage)
+{
+    frame->notebook->SetSelection(1);
+    const wxWindowList before = wxTopLevelWindows;
+    command(frame, ID_PREVIEW);
+    wxPreviewFrame* preview = nullptr;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (!before.Member(window))
+            preview = wxDynamicCast(window, wxPreviewFrame);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->GetTitle(), ui("Предварительный просмотр перед распечаткой графиков"));
+    EXPECT_TRUE(preview->IsShown());
+    wxPrintPreviewBase* pages = preview->GetControlBar()->GetPrintPreview();
+    EXPECT_EQ(pages->GetMinPage(), 1);
+    EXPECT_EQ(pages->GetMaxPage(), 1);
+
+    const std::string pdf = testing::TempDir() + "preview.pdf";
+    ASSERT_EQ(printToPdf(*pages->GetPrintout(), pdf), 1);
+    EXPECT_NE(pdfText(pdf).find("рег. № 42"), std::string::npos);
+    holdCranes({makeCrane("other", {sampleGraph()})});
+    frame->craneSelector->SetSelection(1);
+    frame->selectCrane(1);
+    ASSERT_EQ(printToPdf(*pages->GetPrintout(), pdf), 1);
+    EXPECT_EQ(pdfText(pdf).find("рег. № 42"), std::string::npos) << "the crane selected now";
+    std::remove(pdf.c_str());
+    preview->Close(true);
+    settle();
 }
 
 // The colour of a lamp's picture at its centre.
