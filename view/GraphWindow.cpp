@@ -40,7 +40,7 @@ GraphWindow::GraphWindow(wxWindow* parent, wxComboBox* craneSelector)
     row->Add(new wxBitmapButton(this, ID_NEXT_GRAPH, loadPng("bmps/bluerightarr.32.png")), 0,
              wxALIGN_CENTER_VERTICAL);
     row->Add(8, 32, 1, wxEXPAND);
-    row->Add(buildStatusPanel(), 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(buildStatusPanel(), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);   // off the page's edge
 
     wxBoxSizer* page = new wxBoxSizer(wxVERTICAL);
     page->Add(drawing, 1, wxEXPAND);

@@ -20,8 +20,12 @@
 #include "app/uiText.h"
 #include "data/devLink.h"
 #include "app/BrennixApp.h"
+#include "app/guiLog.h"
+#include "data/readout.h"
+#include "link/comm.h"
 #include "tests/gui/guiSupport.h"
 #include "tests/gui/pdfPrint.h"
+#include "tests/support/simProcess.h"
 #include "tests/support/timeZone.h"
 #include "view/GraphDraw.h"
 #include "view/GraphPrintout.h"
@@ -131,6 +135,38 @@ TEST_F(GraphPage, DrawsCurveBandsTitleAndFooterInTheirColours)
     EXPECT_LT(count(image, mechanismGreen, wxRect(0, 0, 800, 400)), 10);
     // Mechanism 2 still runs at the last sample: its bar reaches the end of the time axis.
     EXPECT_GT(count(image, mechanismGreen, wxRect(794, 400, 4, 200)), 0);
+}
+
+// A recorder's graphs as the readout brings them from the simulator: the longest one is drawn
+// whole, with its bands.
+TEST_F(GraphPage, DrawsARecordersGraphReadFromTheSimulator)
+{
+    simProcess sim({"--seed", "7", "--clock", "2024-03-15 10:00:00"});
+    ASSERT_FALSE(sim.waitForTerminal().empty());
+    const scopedComPort port(1, sim.link);
+    comm link(logStatus, logError);
+    ASSERT_TRUE(link.openSerial("COM1"));
+    ASSERT_TRUE(readDevice(link, frame->cranes, logStatus, logError));
+    frame->showCranes();
+
+    wxComboBox* graphs = page()->graphList();
+    ASSERT_GT(graphs->GetCount(), 1u);
+    const auto samples = [graphs](unsigned n) {
+        return static_cast<const cycLink*>(graphs->GetClientData(n))->loadPoints.size();
+    };
+    unsigned longest = 0;
+    for (unsigned n = 1; n < graphs->GetCount(); ++n)
+        if (samples(n) > samples(longest))
+            longest = n;
+    page()->ShowGraph(static_cast<int>(longest));
+    const cycLink& graph = *page()->selectedGraph();
+    ASSERT_GT(graph.loadPoints.size(), 3u);
+    ASSERT_FALSE(graph.eventPoints.empty());
+
+    const wxImage image = drawn(1000, 700);
+    EXPECT_GT(count(image, curveGreen), 300);
+    EXPECT_GT(count(image, wxColour(32, 32, 128)), 100);
+    EXPECT_GT(count(image, mechanismGreen, wxRect(0, 450, 1000, 250)), 100);
 }
 
 TEST_F(GraphPage, ABarEndsWhereItsMechanismStops)
