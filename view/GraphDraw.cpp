@@ -136,49 +136,14 @@ void drawGrid(wxDC& dc, const graphScale& scale, const graphSizes& sizes)
         drawLine(dc, mark.gridLine);
 }
 
-// Consecutive points of one pixel column: [first, last) of the sequence.
-template <typename Each>
-void forEachColumn(const std::vector<wxPoint>& points, Each each)
-{
-    for (auto first = points.begin(); first != points.end();) {
-        auto last = first;
-        while (last != points.end() && last->x == first->x)
-            ++last;
-        each(first, last);
-        first = last;
-    }
-}
-
-bool higher(const wxPoint& a, const wxPoint& b) { return a.y < b.y; }
-
-// The curve's corners. A run of more than four in one pixel column becomes its first, its two
-// extremes (in the order they come) and its last: the strokes within a column cover the span
-// between its extremes either way, so a long graph draws the same pixels with few points.
-std::vector<wxPoint> curvePoints(const std::vector<pixelLine>& lines)
-{
-    std::vector<wxPoint> all{at(lines.front().from)};
-    for (const pixelLine& line : lines)
-        all.push_back(at(line.to));
-    std::vector<wxPoint> points;
-    forEachColumn(all, [&points](auto first, auto last) {
-        if (last - first <= 4) {
-            points.insert(points.end(), first, last);
-            return;
-        }
-        const auto top = std::min_element(first, last, higher);
-        const auto bottom = std::max_element(first, last, higher);
-        points.push_back(*first);
-        points.push_back(top < bottom ? *top : *bottom);
-        points.push_back(top < bottom ? *bottom : *top);
-        points.push_back(*(last - 1));
-    });
-    return points;
-}
-
 // A polyline as a series of shorter ones sharing their end points: round joins and round caps
 // draw the same, and the toolkit's stroker slows down sharply on long self-crossing paths.
-void drawPolyline(wxDC& dc, const std::vector<wxPoint>& points)
+void drawPolyline(wxDC& dc, const std::vector<pixelPoint>& corners)
 {
+    std::vector<wxPoint> points;
+    points.reserve(corners.size());
+    for (const pixelPoint corner : corners)
+        points.push_back(at(corner));
     constexpr std::size_t run = 256;
     for (std::size_t start = 0; start + 1 < points.size(); start += run - 1)
         dc.DrawLines(static_cast<int>(std::min(run, points.size() - start)), &points[start]);
@@ -186,11 +151,8 @@ void drawPolyline(wxDC& dc, const std::vector<wxPoint>& points)
 
 void drawCurve(wxDC& dc, const cycLink& graph, const graphScale& scale, const graphSizes& sizes)
 {
-    const std::vector<pixelLine> lines = loadCurve(graph, scale);
-    if (lines.empty())
-        return;
     dc.SetPen(wxPen(curveGreen, sizes.markSize, wxPENSTYLE_SOLID));
-    drawPolyline(dc, curvePoints(lines));
+    drawPolyline(dc, curvePolyline(loadCurve(graph, scale)));
 }
 
 // The diamonds at the load samples, each centre once. They are filled without an outline: the
@@ -200,23 +162,13 @@ void drawCurve(wxDC& dc, const cycLink& graph, const graphScale& scale, const gr
 // overlapping ones as each alone is filled.
 void drawMarkers(wxDC& dc, const cycLink& graph, const graphScale& scale, const graphSizes& sizes)
 {
-    std::vector<wxPoint> all;
-    all.reserve(graph.loadPoints.size());
-    for (const loadPoint& p : graph.loadPoints)
-        all.emplace_back(scale.X(static_cast<float>(p.time)), scale.Y(p.load));
-    std::vector<wxPoint> centres;
-    forEachColumn(all, [&centres](auto first, auto last) {
-        std::vector<wxPoint> column(first, last);
-        std::sort(column.begin(), column.end(), higher);
-        column.erase(std::unique(column.begin(), column.end()), column.end());
-        centres.insert(centres.end(), column.begin(), column.end());
-    });
+    const std::vector<pixelPoint> centres = markerCentres(graph, scale);
 
     const graphSizes reach{sizes.fontSize, sizes.markSize + 1, sizes.tickSize};
     std::vector<wxPoint> corners;
     corners.reserve(4 * centres.size());
-    for (const wxPoint& centre : centres)
-        for (const pixelPoint corner : sampleMarker({centre.x, centre.y}, reach))
+    for (const pixelPoint centre : centres)
+        for (const pixelPoint corner : sampleMarker(centre, reach))
             corners.push_back(at(corner));
 
     dc.SetPen(*wxTRANSPARENT_PEN);

@@ -1,5 +1,6 @@
 #include "view/graphLayout.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -29,6 +30,21 @@ std::vector<gridMark> marksAt(const std::vector<float>& values, MarkOf markOf)
         marks.push_back(markOf(v));
     return marks;
 }
+
+// Consecutive points of one pixel column: each(first, last) on the range [first, last).
+template <typename Each>
+void forEachColumn(const std::vector<pixelPoint>& points, Each each)
+{
+    for (auto first = points.begin(); first != points.end();) {
+        auto last = first;
+        while (last != points.end() && last->x == first->x)
+            ++last;
+        each(first, last);
+        first = last;
+    }
+}
+
+bool higher(pixelPoint a, pixelPoint b) { return a.y < b.y; }
 
 int centredX(const drawingArea& area, int width)
 {
@@ -109,6 +125,48 @@ std::vector<pixelLine> loadCurve(const cycLink& graph, const graphScale& scale)
         }
     }
     return lines;
+}
+
+std::vector<pixelPoint> curvePolyline(const std::vector<pixelLine>& curve)
+{
+    std::vector<pixelPoint> all;
+    if (curve.empty())
+        return all;
+    all.reserve(curve.size() + 1);
+    all.push_back(curve.front().from);
+    for (const pixelLine& line : curve)
+        if (!(line.to == all.back()))
+            all.push_back(line.to);
+    std::vector<pixelPoint> corners;
+    forEachColumn(all, [&corners](auto first, auto last) {
+        if (last - first <= 4) {
+            corners.insert(corners.end(), first, last);
+            return;
+        }
+        const auto top = std::min_element(first, last, higher);
+        const auto bottom = std::max_element(first, last, higher);
+        corners.push_back(*first);
+        corners.push_back(*std::min(top, bottom));
+        corners.push_back(*std::max(top, bottom));
+        corners.push_back(*(last - 1));
+    });
+    return corners;
+}
+
+std::vector<pixelPoint> markerCentres(const cycLink& graph, const graphScale& scale)
+{
+    std::vector<pixelPoint> all;
+    all.reserve(graph.loadPoints.size());
+    for (const loadPoint& p : graph.loadPoints)
+        all.push_back({scale.X(static_cast<float>(p.time)), scale.Y(p.load)});
+    std::vector<pixelPoint> centres;
+    forEachColumn(all, [&centres](auto first, auto last) {
+        std::vector<pixelPoint> column(first, last);
+        std::sort(column.begin(), column.end(), higher);
+        column.erase(std::unique(column.begin(), column.end()), column.end());
+        centres.insert(centres.end(), column.begin(), column.end());
+    });
+    return centres;
 }
 
 std::array<pixelPoint, 4> sampleMarker(pixelPoint at, const graphSizes& sizes)

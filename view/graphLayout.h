@@ -59,6 +59,16 @@ pixelPoint loadMarkLabel(const graphScale& scale, float v, int labelWidth,
 // then a vertical line), closer ones are joined by a sloped line.
 std::vector<pixelLine> loadCurve(const cycLink& graph, const graphScale& scale);
 
+// The curve as the corners of one polyline, for drawing many samples: repeated pixels are dropped
+// and a run of more than four corners in one pixel column becomes its first, its two extremes
+// (in the order they come) and its last. Strokes within a column cover the span between its
+// extremes either way, so the polyline draws the same pixels as every segment drawn alone.
+std::vector<pixelPoint> curvePolyline(const std::vector<pixelLine>& curve);
+
+// The centres of the load sample markers, each pixel once per run of samples in one column:
+// a diamond drawn twice on the same spot adds nothing.
+std::vector<pixelPoint> markerCentres(const cycLink& graph, const graphScale& scale);
+
 // The filled diamond marking a load sample at (x, y).
 std::array<pixelPoint, 4> sampleMarker(pixelPoint at, const graphSizes& sizes);
 

@@ -6,6 +6,7 @@
 #include "tests/support/reportLog.h"
 #include "tests/view/testGraphs.h"
 
+#include <algorithm>
 #include <ostream>
 
 std::ostream& operator<<(std::ostream& out, pixelPoint p) { return out << '(' << p.x << ", " << p.y << ')'; }
@@ -169,7 +170,48 @@ TEST(graphLayout, CurveHoldsLoadsOverGapsAboveTwoSeconds)
     EXPECT_EQ(lines[2].to, (pixelPoint{s.X(8), s.Y(60)}));
     EXPECT_EQ(lines[3].to, (pixelPoint{s.X(127), s.Y(60)}));
     EXPECT_EQ(lines[4].to, (pixelPoint{s.X(127), s.Y(30)}));
+}
 
+TEST(graphLayout, LongCurvesKeepEachPixelColumnsSpanWithFewCorners)
+{
+    EXPECT_TRUE(curvePolyline({}).empty());
+    // Up and down six times in column 10, then on to column 11; repeated pixels go first.
+    const std::vector<pixelLine> zigzag{{{9, 50}, {10, 40}},  {{10, 40}, {10, 40}},
+                                        {{10, 40}, {10, 70}}, {{10, 70}, {10, 20}},
+                                        {{10, 20}, {10, 60}}, {{10, 60}, {10, 45}},
+                                        {{10, 45}, {11, 30}}};
+    const std::vector<pixelPoint> corners = curvePolyline(zigzag);
+    const std::vector<pixelPoint> expected{{9, 50}, {10, 40}, {10, 70}, {10, 20}, {10, 45}, {11, 30}};
+    EXPECT_EQ(corners, expected) << "first, lowest then highest as they come, last";
+
+    // Up to four corners in a column stay as they are: the polyline is the curve itself.
+    const std::vector<pixelLine> held = loadCurve(*sampleGraph(), screenScale(*sampleGraph()));
+    const std::vector<pixelPoint> same = curvePolyline(held);
+    ASSERT_EQ(same.size(), held.size() + 1);
+    for (std::size_t i = 0; i < held.size(); ++i)
+        EXPECT_EQ(same[i + 1], held[i].to);
+}
+
+TEST(graphLayout, MarkersOncePerPixel)
+{
+    // 2000 samples a second apart on a 758-pixel axis, of two loads: a few per column.
+    auto graph = graphOf(0, {});
+    for (int t = 0; t < 2000; ++t)
+        for (const uint8_t byte : {uint8_t(t >> 8), uint8_t(t), load(t % 3 == 0 ? 40 : 41)})
+            graph->Points.push_back(byte);
+    graph->Npoints = 2000;
+    graph->decodePoints();
+    const graphScale s = screenScale(*graph);
+    const std::vector<pixelPoint> centres = markerCentres(*graph, s);
+    std::vector<pixelPoint> all;
+    for (const loadPoint& p : graph->loadPoints)
+        all.push_back({s.X(static_cast<float>(p.time)), s.Y(p.load)});
+    for (std::size_t i = 0; i < centres.size(); ++i)
+        for (std::size_t j = i + 1; j < centres.size(); ++j)
+            EXPECT_FALSE(centres[i] == centres[j]);
+    for (const pixelPoint p : all)
+        EXPECT_NE(std::find(centres.begin(), centres.end(), p), centres.end());
+    EXPECT_LE(centres.size(), 2u * (s.plotRight - s.plotLeft + 1)) << "at most one per load and column";
 }
 
 TEST(graphLayout, BandBarsCloseAtStateChangesOrAtTheAxisEnd)
