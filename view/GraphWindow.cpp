@@ -91,7 +91,9 @@ wxFlexGridSizer* GraphWindow::buildStatusPanel()
     return panel;
 }
 
-// Print settings are created at start-up; without them there is nothing to print with.
+// Print settings are created at start-up; without them there is nothing to print with. The
+// platform's print and page setup dialogs sit over the page's top-level window, the only kind of
+// parent they take.
 void GraphWindow::Print()
 {
     wxPrintData* printData = wxGetApp().printData;
@@ -100,7 +102,7 @@ void GraphWindow::Print()
     wxPrintDialogData dialogData(*printData);
     wxPrinter printer(&dialogData);
     GraphPrintout printout(drawing);
-    if (printer.Print(this, &printout, true))
+    if (printer.Print(wxGetTopLevelParent(this), &printout, true))
         *printData = printer.GetPrintDialogData().GetPrintData();
 }
 
@@ -110,7 +112,7 @@ void GraphWindow::PageSetup()
     if (!app.printData || !app.pageSetupData)
         return;
     *app.pageSetupData = *app.printData;
-    wxPageSetupDialog dialog(this, app.pageSetupData);
+    wxPageSetupDialog dialog(wxGetTopLevelParent(this), app.pageSetupData);
     dialog.ShowModal();
     *app.printData = dialog.GetPageSetupDialogData().GetPrintData();
     *app.pageSetupData = dialog.GetPageSetupDialogData();

@@ -421,4 +421,43 @@ TEST_F(CursorReadout, PrintingLeavesTheReadoutOnTheScreensScale)
     EXPECT_EQ(after.plotBottom, before.plotBottom);
 }
 
+
+// Answers every modal dialog with a cancel before it shows, as a user closing it at once.
+class CancelDialogs : public wxModalDialogHook {
+public:
+    CancelDialogs() { Register(); }
+    ~CancelDialogs() override { Unregister(); }
+    int entered = 0;
+
+protected:
+    int Enter(wxDialog*) override
+    {
+        ++entered;
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+// A cancelled page setup leaves the shared settings as they were, in both copies.
+TEST_F(GraphPrinting, CancelledPageSetupKeepsTheSharedSettings)
+{
+    frame->notebook->SetSelection(1);
+    app().printData->SetOrientation(wxLANDSCAPE);
+    CancelDialogs cancel;
+    command(frame, ID_PAGE_SETUP);
+    EXPECT_EQ(cancel.entered, 1);
+    EXPECT_EQ(app().printData->GetOrientation(), wxLANDSCAPE);
+    EXPECT_EQ(app().pageSetupData->GetPrintData().GetOrientation(), wxLANDSCAPE);
+}
+
+TEST_F(GraphPrinting, CancelledPrintKeepsTheSharedSettings)
+{
+    frame->notebook->SetSelection(1);
+    app().printData->SetOrientation(wxLANDSCAPE);
+    CancelDialogs cancel;
+    command(frame, ID_PRINT);
+    EXPECT_EQ(cancel.entered, 1);
+    EXPECT_EQ(app().printData->GetOrientation(), wxLANDSCAPE);
+}
+
 }  // namespace
