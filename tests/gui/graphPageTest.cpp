@@ -1,5 +1,5 @@
 // The graphs page in a real main window: the drawing on a real bitmap, the cursor readout with
-// its lamps, and the preview.
+// its lamps, the printout on a PDF page, the preview and the print dialogs.
 #include <cstdio>
 #include <memory>
 
@@ -8,19 +8,19 @@
 #include <wx/bitmap.h>
 #include <wx/combobox.h>
 #include <wx/dcmemory.h>
-#include <wx/image.h>
 #include <wx/cmndata.h>
+#include <wx/image.h>
 #include <wx/notebook.h>
 #include <wx/prntbase.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+#include "app/BrennixApp.h"
 #include "app/MainFrame.h"
+#include "app/guiLog.h"
 #include "app/uiText.h"
 #include "data/devLink.h"
-#include "app/BrennixApp.h"
-#include "app/guiLog.h"
 #include "data/readout.h"
 #include "link/comm.h"
 #include "tests/gui/guiSupport.h"
@@ -49,6 +49,21 @@ const wxColour curveGreen(64, 255, 64);
 const wxColour mechanismGreen(128, 255, 128);
 const wxColour limiterRed(255, 64, 64);
 const wxColour titleRed(255, 0, 0);
+
+// The rows from the top of the first red title letter to the bottom of the last.
+int titleHeight(const wxImage& image)
+{
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < image.GetHeight() / 8; ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            if (image.GetRed(x, y) > 200 && image.GetGreen(x, y) < 60 && image.GetBlue(x, y) < 60) {
+                if (top < 0)
+                    top = y;
+                bottom = y;
+            }
+    return bottom - top;
+}
 
 // Pixels of exactly one colour in a rectangle of the image.
 int count(const wxImage& image, const wxColour& colour, wxRect within)
@@ -96,22 +111,7 @@ protected:
 
     GraphWindow* page() const { return frame->graphPage; }
 
-    // The rows from the top of the first red title letter to the bottom of the last.
     static BrennixApp& app() { return wxGetApp(); }
-
-    static int titleHeight(const wxImage& image)
-    {
-        int top = -1;
-        int bottom = -1;
-        for (int y = 0; y < image.GetHeight() / 8; ++y)
-            for (int x = 0; x < image.GetWidth(); ++x)
-                if (image.GetRed(x, y) > 200 && image.GetGreen(x, y) < 60 && image.GetBlue(x, y) < 60) {
-                    if (top < 0)
-                        top = y;
-                    bottom = y;
-                }
-        return bottom - top;
-    }
 
     ScopedTimeZone zone{"UTC"};
     MainFrame* frame = new MainFrame;
