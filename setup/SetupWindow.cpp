@@ -47,11 +47,11 @@ Control* sized(Control* control, int width, const char* widest)
     return control;
 }
 
-wxTextCtrl* newField(wxWindow* parent, int width, int maxLength, long style = 0)
+wxTextCtrl* newField(wxWindow* parent, int width, int maxLength, const char* widest, long style = 0)
 {
     wxTextCtrl* field = new wxTextCtrl(parent, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, style);
     field->SetMaxLength(maxLength);
-    return sized(field, width, std::string(maxLength, 'W').c_str());
+    return sized(field, width, widest);
 }
 
 wxComboBox* newChoice(wxWindow* parent, int width, const char* format, int count, const char* widest)
@@ -64,9 +64,12 @@ wxComboBox* newChoice(wxWindow* parent, int width, const char* format, int count
                  width, widest);
 }
 
-wxButton* newPickButton(wxWindow* parent, int id)
+// A ">>" button as high as the field before it.
+wxButton* newPickButton(wxWindow* parent, int id, const wxWindow* field)
 {
-    return new wxButton(parent, id, ">>", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    wxButton* button = new wxButton(parent, id, ">>", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    button->SetMinSize(wxSize(-1, field->GetBestSize().y));
+    return button;
 }
 
 // A label and its control (a window or a row of them), both centred vertically.
@@ -105,7 +108,13 @@ void showDate(int32_t time, wxTextCtrl* const fields[3])
 // A selection of a list of count items from a stored number 1..count; none for any other.
 void select(wxComboBox* choice, int number, int count)
 {
-    choice->SetSelection(number >= 1 && number <= count ? number - 1 : wxNOT_FOUND);
+    if (number >= 1 && number <= count) {
+        choice->SetSelection(number - 1);
+        return;
+    }
+    // GTK keeps showing the former item's text when the selection is merely taken away.
+    choice->SetSelection(wxNOT_FOUND);
+    choice->ChangeValue(wxString());
 }
 
 std::string utf8(const wxTextCtrl* field) { return std::string(field->GetValue().utf8_str()); }
@@ -123,30 +132,32 @@ const MainFrame* chosenConnection(wxWindow* page, const devLink* crane)
 SetupWindow::SetupWindow(wxWindow* parent, wxComboBox* craneChoice)
     : PrintPanel(parent), craneChoice(craneChoice)
 {
-    // The sizes are those of the original layout; the toolkit may need more (see sized()).
-    regNoField = newField(this, 88, numberFieldLength);
-    serNoField = newField(this, 88, numberFieldLength);
-    invNoField = newField(this, 88, numberFieldLength);
+    // The widths are those of the original layout, grown where this toolkit needs more room;
+    // the left column is as wide as its widest control.
+    regNoField = newField(this, 88, numberFieldLength, "WWWWWWWW");
+    const int leftWidth = regNoField->GetMinSize().x;
+    serNoField = newField(this, leftWidth, numberFieldLength, "");
+    invNoField = newField(this, leftWidth, numberFieldLength, "");
     for (wxTextCtrl** dateFields : {regiSinceFields, workSinceFields}) {
-        dateFields[0] = newField(this, 24, 2, wxTE_READONLY);
-        dateFields[1] = newField(this, 24, 2, wxTE_READONLY);
-        dateFields[2] = newField(this, 40, 4, wxTE_READONLY);
+        dateFields[0] = newField(this, 24, 2, "00", wxTE_READONLY);
+        dateFields[1] = newField(this, 24, 2, "00", wxTE_READONLY);
+        dateFields[2] = newField(this, 40, 4, "0000", wxTE_READONLY);
     }
-    capacityField = newField(this, 88, 3);
-    serviceLifeField = newField(this, 88, 2);
-    groupChoice = newChoice(this, 88, "A%d", groupCount, "A8");
-    zeroCodeField = newField(this, 50, 3);
-    fullCodeField = newField(this, 50, 3);
+    capacityField = newField(this, leftWidth, 3, "");
+    serviceLifeField = newField(this, leftWidth, 2, "");
+    groupChoice = newChoice(this, leftWidth, "A%d", groupCount, "A8");
+    zeroCodeField = newField(this, 50, 3, "000");
+    fullCodeField = newField(this, 50, 3, "000");
     tripChoice = newChoice(this, 50, "%3d%%", levelCount, "127%");
     resetChoice = newChoice(this, 50, "%3d%%", levelCount, "127%");
 
     wxFlexGridSizer* left = newGrid();
     addRow(left, this, "Дата установки регистратора:",
            rowWithButton({regiSinceFields[0], regiSinceFields[1], regiSinceFields[2]},
-                         newPickButton(this, ID_PICK_REGI_SINCE)));
+                         newPickButton(this, ID_PICK_REGI_SINCE, regiSinceFields[2])));
     addRow(left, this, "Дата ввода крана в эксплуатацию:",
            rowWithButton({workSinceFields[0], workSinceFields[1], workSinceFields[2]},
-                         newPickButton(this, ID_PICK_WORK_SINCE)));
+                         newPickButton(this, ID_PICK_WORK_SINCE, workSinceFields[2])));
     addRow(left, this, "Регистрационный номер крана:", regNoField);
     addRow(left, this, "Заводской номер крана:", serNoField);
     addRow(left, this, "Инвентаризационный номер крана:", invNoField);
@@ -155,8 +166,10 @@ SetupWindow::SetupWindow(wxWindow* parent, wxComboBox* craneChoice)
     addRow(left, this, "Паспортная группа классификации крана:", groupChoice);
 
     wxFlexGridSizer* right = newGrid();
-    addRow(right, this, "Код АЦП для нагрузки 0%:", rowWithButton({zeroCodeField}, newPickButton(this, ID_READ_ZERO_CODE)));
-    addRow(right, this, "Код АЦП для нагрузки 100%:", rowWithButton({fullCodeField}, newPickButton(this, ID_READ_FULL_CODE)));
+    addRow(right, this, "Код АЦП для нагрузки 0%:",
+           rowWithButton({zeroCodeField}, newPickButton(this, ID_READ_ZERO_CODE, zeroCodeField)));
+    addRow(right, this, "Код АЦП для нагрузки 100%:",
+           rowWithButton({fullCodeField}, newPickButton(this, ID_READ_FULL_CODE, fullCodeField)));
     addRow(right, this, "Уровень срабатывания ОГП:", tripChoice);
     addRow(right, this, "Уровень сброса ОГП:", resetChoice);
 
@@ -198,7 +211,7 @@ void SetupWindow::refresh()
                                   capacityField, serviceLifeField, zeroCodeField, fullCodeField})
             field->ChangeValue(wxString());
         for (wxComboBox* choice : {groupChoice, tripChoice, resetChoice})
-            choice->SetSelection(wxNOT_FOUND);
+            select(choice, 0, 0);
         return;
     }
     regNoField->ChangeValue(craneText(crane->regNo));

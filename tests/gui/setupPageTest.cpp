@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/calctrl.h>
 #include <wx/combobox.h>
+#include <wx/stattext.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 
@@ -137,6 +138,16 @@ TEST_F(SettingsPage, ShowsTheSelectedCraneAndEmptiesWithTheCranes)
     }
     for (wxTextCtrl* dateField : {page->regiSinceFields[0], page->workSinceFields[2]})
         EXPECT_FALSE(dateField->IsEditable());
+    // The update text in its large font is shown whole.
+    bool updateTextShown = false;
+    for (wxWindow* child : page->GetChildren())
+        if (wxStaticText* label = wxDynamicCast(child, wxStaticText))
+            if (label->GetLabel() == ui("Обновить информацию в РП и синхронизировать время")) {
+                EXPECT_EQ(label->GetFont().GetPointSize(), 14);
+                EXPECT_GE(label->GetSize().x, label->GetTextExtent(label->GetLabel()).x);
+                updateTextShown = true;
+            }
+    EXPECT_TRUE(updateTextShown);
 
     // Numbers a list has no item for leave it without selection.
     devLink* other = craneWithSettings();
@@ -146,8 +157,10 @@ TEST_F(SettingsPage, ShowsTheSelectedCraneAndEmptiesWithTheCranes)
     crane = nullptr;
     frame->cranes.pushBack(other);
     frame->showCranes();
-    EXPECT_EQ(page->groupChoice->GetSelection(), wxNOT_FOUND);
-    EXPECT_EQ(page->tripChoice->GetSelection(), wxNOT_FOUND);
+    for (wxComboBox* choice : {page->groupChoice, page->tripChoice}) {
+        EXPECT_EQ(choice->GetSelection(), wxNOT_FOUND);
+        EXPECT_TRUE(choice->GetValue().empty()) << "nothing of the former crane is shown";
+    }
     EXPECT_EQ(page->resetChoice->GetStringSelection(), " 95%");
 
     frame->clearCranes();
@@ -155,6 +168,7 @@ TEST_F(SettingsPage, ShowsTheSelectedCraneAndEmptiesWithTheCranes)
     EXPECT_TRUE(text(page->regiSinceFields[2]).empty());
     EXPECT_TRUE(text(page->fullCodeField).empty());
     EXPECT_EQ(page->resetChoice->GetSelection(), wxNOT_FOUND);
+    EXPECT_TRUE(page->resetChoice->GetValue().empty());
 }
 
 TEST_F(SettingsPage, DatePickersChangeTheCraneAtOnce)
