@@ -237,6 +237,20 @@ TEST_F(SettingsPage, UpdateWritesWhatThePageShowsAndSetsTheClock)
     EXPECT_EQ(dump.find("\nset-clock none"), std::string::npos);
 }
 
+TEST_F(SettingsPage, ABrokenWriteShowsNoCompletionMessage)
+{
+    connectSimulator({"--fault", "WriteByte#3:length=0"});
+    ModalScript noDialog;
+    click(page, ID_UPDATE_RECORDER);
+    ASSERT_EQ(errorCount(), 1u);
+    EXPECT_EQ(RecordingLog::messages().back().second,
+              ui("Ошибка при записи байта по адресу $0003 - неверный ответ от устройства (пакет длиной 7 байт)"));
+    const std::string dump = dumpAfterwards();
+    EXPECT_NE(dump.find("\nwrite 0 0003 "), std::string::npos);
+    EXPECT_EQ(dump.find("\nwrite 0 0004 "), std::string::npos);
+    EXPECT_NE(dump.find("\nset-clock none"), std::string::npos);
+}
+
 TEST_F(SettingsPage, UpdateWithoutAConnectionDoesNothingAtAll)
 {
     ModalScript noDialog;
