@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <ctime>
+#include <string>
 
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
