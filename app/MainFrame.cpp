@@ -214,6 +214,7 @@ void MainFrame::clearCranes()
     graphPage->ShowGraph(0);
     craneSelector->Clear();
     reportPage->clearReport();
+    setupPage->refresh();
     cranes.clear();
 }
 

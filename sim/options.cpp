@@ -42,9 +42,10 @@ SetClock sets the device clock, which keeps its fields and runs on without dayli
 
 Faults: TARGET:KIND[=N][@K|%P]
   TARGET  any, or a command name (Identify, SlotCount, SelectSlot, ReadMemory, WriteByte,
-          ReadLoad, ReadGraph, ReadClock, SetClock), optionally with #G (ReadGraph: graph
-          number G = kind * 30 + index) and /slot=S (any, ReadMemory, ReadGraph, SelectSlot:
-          the slot requested by SelectSlot, or the slot selected for the others)
+          ReadLoad, ReadGraph, ReadClock, SetClock), optionally with #N (ReadGraph: graph
+          number N = kind * 30 + index; WriteByte: the address N, 0..65535) and /slot=S
+          (any, ReadMemory, ReadGraph, SelectSlot: the slot requested by SelectSlot, or the
+          slot selected for the others)
   KIND    noreply          no reply
           crc              the last CRC byte damaged
           command          another command code (valid CRC)
@@ -61,7 +62,8 @@ Faults: TARGET:KIND[=N][@K|%P]
   @K      only the first K matching requests;  %P  each matching request with
           probability P (0 < P <= 1);  neither: every matching request.
   A request gets at most one fault: the first listed that matches and whose limit admits it.
-  Examples: ReadGraph#12:crc@1   ReadMemory/slot=1:noreply   any:delay=1500%0.1
+  Examples: ReadGraph#12:crc@1   WriteByte#5:noreply   ReadMemory/slot=1:noreply
+            any:delay=1500%0.1
 
 Scenario file: one item a line, "keyword value"; lines starting with # are comments. Texts
 are UTF-8 (stored as Windows-1251), dates "YYYY-MM-DD[ HH:MM:SS]" local time, hex as digit
