@@ -1,4 +1,5 @@
-// brennix-sim: a simulated parameter recorder or data collector on a pseudo-terminal.
+// brennix-sim: a simulated parameter recorder or data collector on a pseudo-terminal or in the
+// emulated IrDA air.
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -6,9 +7,11 @@
 #include <string>
 
 #include "app/globals.h"
+#include "link/irdaAirText.h"
 #include "sim/device.h"
 #include "sim/dump.h"
 #include "sim/generator.h"
+#include "sim/irdaAir.h"
 #include "sim/lineServer.h"
 #include "sim/options.h"
 #include "sim/ptyLine.h"
@@ -61,10 +64,13 @@ std::optional<simContent> deviceContent(const simOptions& o, std::string& error)
     return content;
 }
 
-bool writeDumpFile(const simDevice& device, const std::string& path)
+bool writeDumpFile(const simDevice& device, const std::vector<uint32_t>& irdaConnections,
+                   const std::string& path)
 {
     std::ofstream out(path, std::ios::trunc);
     writeDump(device, out);
+    for (const uint32_t id : irdaConnections)
+        out << "irda-connect " << airIdText(id) << '\n';
     out.close();
     return static_cast<bool>(out);
 }
@@ -89,9 +95,20 @@ int main(int argc, char** argv)
     catchStopSignals();
 
     int status = 0;
-    {
+    const lineSettings settings{options->baud, options->verbose};
+    std::vector<uint32_t> irdaConnections;
+    if (!options->irdaPath.empty()) {
+        irdaAir air(options->irdaPath, options->air);
+        if (air.open(error)) {
+            std::printf("%s\n", options->irdaPath.c_str());
+            std::fflush(stdout);
+            air.serve(device, settings, stopRequested);
+            irdaConnections = air.connections();
+        } else {
+            status = fail(1, error);
+        }
+    } else {
         ptyLine line(options->ptyPath);
-        const lineSettings settings{options->baud, options->verbose};
         while (!stopRequested) {
             if (!line.open(error)) {
                 status = fail(1, error);
@@ -106,7 +123,7 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "hang-up: opening a fresh pseudo-terminal\n");
         }
     }
-    if (!options->dumpPath.empty() && !writeDumpFile(device, options->dumpPath))
+    if (!options->dumpPath.empty() && !writeDumpFile(device, irdaConnections, options->dumpPath))
         status = fail(1, "cannot write the dump " + options->dumpPath);
     return status;
 }
