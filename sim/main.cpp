@@ -75,6 +75,42 @@ bool writeDumpFile(const simDevice& device, const std::vector<uint32_t>& irdaCon
     return static_cast<bool>(out);
 }
 
+// Serves the device on pseudo-terminals, a fresh one after each hang-up, until a stop signal:
+// 0, or 1 when a terminal cannot be made.
+int servePseudoTerminal(const std::string& linkPath, simDevice& device, const lineSettings& settings)
+{
+    std::string error;
+    ptyLine line(linkPath);
+    while (!stopRequested) {
+        if (!line.open(error))
+            return fail(1, error);
+        std::printf("%s\n", line.slavePath().c_str());
+        std::fflush(stdout);
+        if (serveLine(line.fd(), device, settings, stopRequested) == lineEnd::stopped)
+            break;
+        line.awaitHostRead();
+        if (settings.verbose)
+            std::fprintf(stderr, "hang-up: opening a fresh pseudo-terminal\n");
+    }
+    return 0;
+}
+
+// Serves the device in the IrDA air until a stop signal: 0, or 1 when the air cannot be made.
+// connections: the devices the host connected to.
+int serveAir(const simOptions& options, simDevice& device, const lineSettings& settings,
+             std::vector<uint32_t>& connections)
+{
+    std::string error;
+    irdaAir air(options.irdaPath, options.air);
+    if (!air.open(error))
+        return fail(1, error);
+    std::printf("%s\n", options.irdaPath.c_str());
+    std::fflush(stdout);
+    air.serve(device, settings, stopRequested);
+    connections = air.connections();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -94,36 +130,12 @@ int main(int argc, char** argv)
     simDevice device(std::move(*content), faultPlan(options->faults, options->seed.value_or(1)));
     catchStopSignals();
 
-    int status = 0;
     const lineSettings settings{options->baud, options->verbose};
     std::vector<uint32_t> irdaConnections;
-    if (!options->irdaPath.empty()) {
-        irdaAir air(options->irdaPath, options->air);
-        if (air.open(error)) {
-            std::printf("%s\n", options->irdaPath.c_str());
-            std::fflush(stdout);
-            air.serve(device, settings, stopRequested);
-            irdaConnections = air.connections();
-        } else {
-            status = fail(1, error);
-        }
-    } else {
-        ptyLine line(options->ptyPath);
-        while (!stopRequested) {
-            if (!line.open(error)) {
-                status = fail(1, error);
-                break;
-            }
-            std::printf("%s\n", line.slavePath().c_str());
-            std::fflush(stdout);
-            if (serveLine(line.fd(), device, settings, stopRequested) == lineEnd::stopped)
-                break;
-            line.awaitHostRead();
-            if (options->verbose)
-                std::fprintf(stderr, "hang-up: opening a fresh pseudo-terminal\n");
-        }
-    }
+    const int status = options->irdaPath.empty()
+        ? servePseudoTerminal(options->ptyPath, device, settings)
+        : serveAir(*options, device, settings, irdaConnections);
     if (!options->dumpPath.empty() && !writeDumpFile(device, irdaConnections, options->dumpPath))
-        status = fail(1, "cannot write the dump " + options->dumpPath);
+        return fail(1, "cannot write the dump " + options->dumpPath);
     return status;
 }
