@@ -85,3 +85,27 @@ TEST(irdaStack, FailuresOfTheAirAreReportedWithTheirCodes)
     }
     rmdir(dir);
 }
+
+TEST(irdaStack, AnAirServedLaterIsFoundByTheNextPass)
+{
+    char dir[] = "/tmp/brennix-airXXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/air";
+    const scopedIrdaAir air(path);
+    irdaSockets& sockets = systemIrdaSockets();
+    const int socket = sockets.create();
+    ASSERT_GE(socket, 0);
+    // Nobody serves the air yet: no device in range.
+    std::vector<irdaDeviceInfo> devices{{1, "stale"}};
+    EXPECT_TRUE(sockets.enumDevices(socket, devices));
+    EXPECT_TRUE(devices.empty());
+    {
+        const scriptedAir script(path, {"DEVICES 1\nDEVICE 0A0B0C0D Crane 7"});
+        EXPECT_TRUE(sockets.enumDevices(socket, devices));
+        ASSERT_EQ(devices.size(), 1u);
+        EXPECT_EQ(devices[0].id, 0x0A0B0C0Du);
+        EXPECT_EQ(devices[0].name, "Crane 7");
+        sockets.close(socket);
+    }
+    rmdir(dir);
+}

@@ -170,18 +170,3 @@ TEST(irdaDrain, EndsWhenTheDeviceHasClosed)
     EXPECT_FALSE(transport.isOpen());
     EXPECT_EQ(reportLog::errors, std::vector<std::string>{"не могу принять данные: 104"});
 }
-
-TEST(irdaOpen, AnAirNobodyServesHoldsNoDevice)
-{
-    // Only the first pass is needed to see the stack at work: the socket exists, the air is
-    // empty. A missing BRENNIX_IRDA is covered with the link's failed opens.
-    const reportLog::fresh reports;
-    const scopedIrdaAir air("/nonexistent/air");
-    irdaSockets& sockets = systemIrdaSockets();
-    const int socket = sockets.create();
-    ASSERT_GE(socket, 0);
-    std::vector<irdaDeviceInfo> devices{{1, "stale"}};
-    EXPECT_TRUE(sockets.enumDevices(socket, devices));
-    EXPECT_TRUE(devices.empty());
-    sockets.close(socket);
-}
