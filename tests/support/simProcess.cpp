@@ -129,7 +129,10 @@ scopedVariable::scopedVariable(std::string name, const std::string& value)
 {
     if (const char* old = std::getenv(variable.c_str()))
         previous = old;
-    setenv(variable.c_str(), value.c_str(), 1);
+    if (value.empty())
+        unsetenv(variable.c_str());
+    else
+        setenv(variable.c_str(), value.c_str(), 1);
 }
 
 scopedVariable::~scopedVariable()

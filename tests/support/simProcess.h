@@ -42,6 +42,7 @@ public:
 // Sets an environment variable for the lifetime of the object.
 class scopedVariable {
 public:
+    // Sets the variable to value, or removes it when value is empty.
     scopedVariable(std::string name, const std::string& value);
     ~scopedVariable();
     scopedVariable(const scopedVariable&) = delete;
