@@ -2,20 +2,7 @@
 
 #include <cstdio>
 
-namespace {
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-}  // namespace
+#include "link/codings.h"
 
 std::string airIdText(uint32_t id)
 {
