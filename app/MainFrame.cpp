@@ -246,8 +246,9 @@ void MainFrame::OnNextCrane(wxCommandEvent&)
         selectCrane(current + 1);
 }
 
-// The readout and the data file fill these three commands in.
-void MainFrame::OnConnect(wxCommandEvent&) {}
+void MainFrame::OnConnect(wxCommandEvent&) { readRecorder(); }
+
+// The data file fills these two commands in.
 void MainFrame::OnOpen(wxCommandEvent&) {}
 void MainFrame::OnSave(wxCommandEvent&) {}
 

@@ -45,6 +45,10 @@ public:
     // Refills the crane selector from cranes and makes the first crane current, if any.
     void showCranes();
 
+    // The readout command: asks for the connection, reads the recorder or collector behind it
+    // into cranes and shows them.
+    void readRecorder();
+
     virtual void OnPrevCrane(wxCommandEvent& event);
     virtual void OnCraneChosen(wxCommandEvent& event);
     virtual void OnNextCrane(wxCommandEvent& event);
