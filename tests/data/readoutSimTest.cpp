@@ -2,8 +2,6 @@
 // holds must come out of the readout field by field, and each failure keeps what it should.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "data/readout.h"
 #include "data/timeText.h"
 #include "link/comm.h"
+#include "tests/support/readoutScenarios.h"
 #include "tests/support/reportLog.h"
 #include "tests/support/simProcess.h"
 #include "tests/support/timeZone.h"
@@ -47,38 +46,6 @@ crane
   points 0:S00 0:L9 5:L120 6:S40 9:L90 10:S00 12:L5
 )";
 
-// Three recorders gathered by a collector, each with its slot's registration number and time.
-const char collectorScenario[] = R"(device collector
-clock 2024-03-15 12:00:00
-crane
-  regNo A-1
-  slotRegNo КР-000000001
-  readout 2024-03-14 08:00:00
-  serNo S1
-  capacity 10
-  cycles 1 2 3 4 5
-  graph ordinary 2024-03-14 07:00:00
-  points 0:S00 0:L10 1:L20 2:L30 3:L40
-  graph ordinary 2024-03-14 07:10:00
-  points 0:S00 0:L11 1:L21 2:L31 3:L41
-  graph ordinary 2024-03-14 07:20:00
-  points 0:S00 0:L12 1:L22 2:L32 3:L42
-crane
-  regNo B-2
-  slotRegNo КР-2
-  readout 2024-03-14 09:00:00
-  serNo S2
-  capacity 20
-  graph overload 2024-03-14 08:30:00
-  points 0:S00 0:L90 1:L120 2:L110 3:L95
-crane
-  regNo C-3
-  slotRegNo КР-3
-  readout 2024-03-14 10:00:00
-  serNo S3
-  capacity 30
-)";
-
 class readoutAgainstSim : public ::testing::Test {
 protected:
     void SetUp() override { recorderEpoch = computeRecorderEpoch(); }
@@ -86,17 +53,15 @@ protected:
     {
         cranes.clear();
         recorderEpoch = savedEpoch;
-        std::filesystem::remove(scenarioPath);
     }
 
     // Reads the simulator started with options (and the scenario text, if any); returns
     // whether the completion message is due.
     bool read(const std::string& scenario, std::vector<std::string> options = {})
     {
-        if (!scenario.empty()) {
-            std::ofstream(scenarioPath) << scenario;
-            options.insert(options.end(), {"--scenario", scenarioPath});
-        }
+        const scenarioFile file(scenario);
+        if (!scenario.empty())
+            options.insert(options.end(), {"--scenario", file.path});
         simProcess sim(options);
         EXPECT_FALSE(sim.waitForTerminal().empty()) << "the simulator came up";
         comm link(reportLog::status, reportLog::error);
@@ -136,8 +101,6 @@ protected:
     ScopedTimeZone zone{"UTC"};
     int32_t savedEpoch = recorderEpoch;
     reportLog::fresh log;
-    std::string scenarioPath = (std::filesystem::temp_directory_path() /
-                                ("brennix-readout-" + std::to_string(getpid()) + ".txt")).string();
     aList cranes;
 };
 
