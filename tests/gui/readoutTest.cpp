@@ -4,8 +4,13 @@
 #include <wx/radiobox.h>
 #include <wx/statusbr.h>
 
+#include <cstdlib>
 #include <memory>
 
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+
+#include "app/BrennixApp.h"
 #include "app/MainFrame.h"
 #include "app/globals.h"
 #include "app/uiText.h"
@@ -13,6 +18,7 @@
 #include "dialogs/ComChooserDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
+#include "link/portNames.h"
 #include "tests/gui/guiSupport.h"
 #include "tests/support/readoutScenarios.h"
 #include "tests/support/simProcess.h"
@@ -153,6 +159,27 @@ TEST_F(ReadoutCommand, PortThatCannotBeOpenedLeavesNoCrane)
     connect(serialPortOne);
     EXPECT_EQ(logged(wxLOG_Error).size(), 1u) << "the link's own text only";
     EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
+}
+
+TEST(PortNames, ConfiguredDevicesAreUsedAndNoneIsRecorded)
+{
+    const wxString storePath = wxFileName::GetHomeDir() + "/.Brennix";
+    wxFileConfig(wxString(), wxString(), storePath).Write("/Com/COM2", "/dev/ttyUSB7");
+    unsetenv("BRENNIX_COM2");
+    unsetenv("BRENNIX_COM3");
+    BrennixApp& app = wxGetApp();
+    ASSERT_TRUE(app.OnInit());
+    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyUSB7");
+    EXPECT_EQ(portDevicePath("COM3"), "/dev/ttyS2");
+    app.frame->Destroy();
+    settle();
+    app.OnExit();
+    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyS1") << "the lookup ends with the program";
+
+    wxFileConfig store(wxString(), wxString(), storePath);
+    EXPECT_EQ(store.Read("/Com/COM2", wxString()), "/dev/ttyUSB7");
+    EXPECT_FALSE(store.HasEntry("/Com/COM3")) << "no default is recorded for a port";
+    store.DeleteEntry("/Com/COM2");
 }
 
 }  // namespace
