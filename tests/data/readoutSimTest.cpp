@@ -234,6 +234,19 @@ TEST_F(readoutAgainstSim, GraphThatFailsIsLeftOutAndTheOthersStay)
     EXPECT_EQ(graphsOf(*all[1]).size(), 1u);
 }
 
+TEST_F(readoutAgainstSim, GraphCountBeyondAStoreReadsThatStoreOnly)
+{
+    // 40 ordinary graphs claimed: numbers 30 and up would be the overload store's.
+    std::string scenario = recorderScenario;
+    scenario.insert(scenario.find("  graph ordinary"), "  graphCounts 40 1 0\n");
+    EXPECT_FALSE(read(scenario));
+    EXPECT_EQ(reportLog::errors.size(), 28u) << "graphs 3..30 are not stored";
+    EXPECT_EQ(reportLog::errors.back(), "Ошибка при чтении цикла 0/29");
+    ASSERT_EQ(reportLog::statuses.size(), 32u);
+    EXPECT_EQ(reportLog::statuses[30], "Чтение графика № 30/30");
+    EXPECT_EQ(graphsOf(*held().at(0)).size(), 2u);
+}
+
 TEST_F(readoutAgainstSim, HangUpMidReadoutKeepsWhatWasRead)
 {
     EXPECT_FALSE(read(collectorScenario, {"--fault", "ReadGraph#1/slot=0:hangup=10@1"}));
