@@ -106,8 +106,12 @@ void measure(const char* title, std::vector<std::string> options, unsigned baud)
 
 int main()
 {
-    measure("Collector of three recorders", {"--collector", "3", "--seed", "1957"}, 115200);
-    measure("Recorder read-through", {"--seed", "1957"}, 115200);
-    measure("Recorder read-through", {"--seed", "1957"}, 9600);
+    // A fixed clock: the generated content depends on it.
+    const std::vector<std::string> recorder = {"--seed", "1957", "--clock", "2026-01-15 12:00:00"};
+    std::vector<std::string> collector = recorder;
+    collector.insert(collector.end(), {"--collector", "3"});
+    measure("Collector of three recorders", collector, 115200);
+    measure("Recorder read-through", recorder, 115200);
+    measure("Recorder read-through", recorder, 9600);
     return 0;
 }
