@@ -9,7 +9,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)" --target brennix brennix-sim
 cd build
 
-rm -f ttyBRX
+# A link left behind by an earlier run that was killed.
+if [ -L ttyBRX ]; then rm -f ttyBRX; fi
 ./brennix-sim --pty ttyBRX --collector 3 --seed 1957 --baud 115200 >/dev/null &
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
