@@ -17,35 +17,6 @@
 
 namespace {
 
-// A recorder described field by field: two ordinary graphs (the second with only two load
-// samples) and one overload graph.
-const char recorderScenario[] = R"(device recorder
-clock 2024-03-15 10:00:00
-crane
-  regNo Р-12345
-  serNo 12 345
-  invNo ИН-7
-  workSince 2010-01-01
-  regiSince 2015-06-01 08:30:00
-  capacity 250
-  fullCode 220
-  zeroCode 20
-  serviceSeconds 630720000
-  serviceYears 20
-  group 5
-  ogp 110 95
-  cycles 100 50 20 5 2
-  hours 1.5 0.25 0 0 0 7
-  loadSum 4400
-  cubeSum 12.5
-  graph ordinary 2024-03-15 09:00:00
-  points 0:S00 0:L3 1:S01 2:L40 3:L55 4:L56 5:S00 6:L4
-  graph ordinary 2024-03-15 09:20:00
-  points 0:S00 0:L3 2:L10
-  graph overload 2024-03-15 09:40:00
-  points 0:S00 0:L9 5:L120 6:S40 9:L90 10:S00 12:L5
-)";
-
 class readoutAgainstSim : public ::testing::Test {
 protected:
     void SetUp() override { recorderEpoch = computeRecorderEpoch(); }

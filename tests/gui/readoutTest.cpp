@@ -3,6 +3,7 @@
 #include <wx/combobox.h>
 #include <wx/radiobox.h>
 #include <wx/statusbr.h>
+#include <wx/testing.h>
 
 #include <cstdlib>
 #include <memory>
@@ -67,9 +68,10 @@ protected:
     }
 
     // Starts the simulator on the scenario with options, behind "COM1".
-    void startDevice(std::vector<std::string> options)
+    void startDevice(std::vector<std::string> options, const char* content = collectorScenario)
     {
-        options.insert(options.end(), {"--scenario", scenario.path});
+        scenario = std::make_unique<scenarioFile>(content);
+        options.insert(options.end(), {"--scenario", scenario->path});
         sim = std::make_unique<simProcess>(options);
         ASSERT_FALSE(sim->waitForTerminal().empty()) << "the simulator came up";
         com1 = std::make_unique<scopedComPort>(1, sim->link);
@@ -95,7 +97,7 @@ protected:
 
     ScopedTimeZone zone{"UTC"};
     int32_t savedEpoch = recorderEpoch;
-    scenarioFile scenario{collectorScenario};
+    std::unique_ptr<scenarioFile> scenario;
     std::unique_ptr<simProcess> sim;
     std::unique_ptr<scopedComPort> com1;
     MainFrame* frame = new MainFrame;
@@ -131,6 +133,19 @@ TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)
     EXPECT_EQ(frame->craneSelector->GetSelection(), 0);
     EXPECT_EQ(graphList()->GetCount(), 3u) << "the graphs of the first crane";
     EXPECT_EQ(graphList()->GetSelection(), 0);
+}
+
+TEST_F(ReadoutCommand, RecorderReadThroughThePortChosenLastTime)
+{
+    startDevice({}, recorderScenario);
+    frame->portName = "COM1";
+    wxTEST_DIALOG(command(frame, ID_CONNECT), wxExpectDismissableModal<ConnectDialog>(ID_CONNECT_SERIAL),
+                  wxExpectDismissableModal<InfoDialog>(wxID_OK));
+    settle();
+    EXPECT_TRUE(logged(wxLOG_Error).empty());
+    ASSERT_EQ(frame->craneSelector->GetCount(), 1u);
+    EXPECT_TRUE(frame->craneSelector->GetString(0).StartsWith(ui("Р-12345 15/03/2024 10:00:")));
+    EXPECT_EQ(graphList()->GetCount(), 2u);
 }
 
 TEST_F(ReadoutCommand, FailedSlotGivesItsTextAndNoCompletionMessage)
