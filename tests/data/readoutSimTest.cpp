@@ -82,28 +82,28 @@ TEST_F(readoutAgainstSim, RecorderComesOutFieldByField)
     const auto all = held();
     ASSERT_EQ(all.size(), 1u);
     const devLink& c = *all[0];
-    EXPECT_EQ(cp1251ToUtf8(c.regNo), "Р-12345");
-    EXPECT_EQ(c.serNo, "12 345");
-    EXPECT_EQ(cp1251ToUtf8(c.invNo), "ИН-7");
-    EXPECT_EQ(c.workSince, at("2010-01-01 00:00:00"));
-    EXPECT_EQ(c.regiSince, at("2015-06-01 08:30:00"));
+    EXPECT_EQ(cp1251ToUtf8(c.regNo), "Р-20481");
+    EXPECT_EQ(c.serNo, "77 019");
+    EXPECT_EQ(cp1251ToUtf8(c.invNo), "ИН-31");
+    EXPECT_EQ(c.workSince, at("2011-04-01 00:00:00"));
+    EXPECT_EQ(c.regiSince, at("2016-09-12 14:45:00"));
     // The device clock started at 10:00:00 and ticks on while the test runs.
     EXPECT_GE(c.timeStamp, at("2024-03-15 10:00:00"));
     EXPECT_LT(c.timeStamp, at("2024-03-15 10:00:30"));
-    EXPECT_EQ(cp1251ToUtf8(c.name), "Р-12345 " + dateTimeText(c.timeStamp));
-    EXPECT_EQ(c.maxWeight, 250.0f);
+    EXPECT_EQ(cp1251ToUtf8(c.name), "Р-20481 " + dateTimeText(c.timeStamp));
+    EXPECT_EQ(c.maxWeight, 160.0f);
     EXPECT_EQ(c.workMaxSeconds, 630720000u);
     EXPECT_EQ(c.workMaxYears, 20);
-    EXPECT_EQ(c.workMaxGrp, 5);
-    EXPECT_EQ(c.adcZS, 20);
-    EXPECT_EQ(c.adcFZS, 200);
-    EXPECT_EQ(c.ogpH, 110);
-    EXPECT_EQ(c.ogpL, 95);
+    EXPECT_EQ(c.workMaxGrp, 4);
+    EXPECT_EQ(c.adcZS, 25);
+    EXPECT_EQ(c.adcFZS, 175);
+    EXPECT_EQ(c.ogpH, 105);
+    EXPECT_EQ(c.ogpL, 90);
     EXPECT_EQ(c.cyclesTotal, 175u);
     EXPECT_EQ(std::vector<uint32_t>(c.cycles, c.cycles + 5), (std::vector<uint32_t>{100, 50, 20, 5, 2}));
     EXPECT_EQ(std::vector<float>(c.hourCounter, c.hourCounter + 6),
               (std::vector<float>{1.5f, 0.25f, 0, 0, 0, 7}));
-    EXPECT_EQ(c.weightTotal, 4400.0f * 152 / 220);  // capacity byte 152 stands for 250 t
+    EXPECT_EQ(c.weightTotal, 4400.0f * 143 / 200);  // capacity byte 143 stands for 160 t
     EXPECT_EQ(c.cubeSum, 12.5f);
     EXPECT_EQ(c.cntN, 2);
     EXPECT_EQ(c.cntE, 1);

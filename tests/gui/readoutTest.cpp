@@ -144,7 +144,7 @@ TEST_F(ReadoutCommand, RecorderReadThroughThePortChosenLastTime)
     settle();
     EXPECT_TRUE(logged(wxLOG_Error).empty());
     ASSERT_EQ(frame->craneSelector->GetCount(), 1u);
-    EXPECT_TRUE(frame->craneSelector->GetString(0).StartsWith(ui("Р-12345 15/03/2024 10:00:")));
+    EXPECT_TRUE(frame->craneSelector->GetString(0).StartsWith(ui("Р-20481 15/03/2024 10:00:")));
     EXPECT_EQ(graphList()->GetCount(), 2u);
 }
 

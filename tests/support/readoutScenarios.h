@@ -28,18 +28,18 @@ public:
 inline const char recorderScenario[] = R"(device recorder
 clock 2024-03-15 10:00:00
 crane
-  regNo Р-12345
-  serNo 12 345
-  invNo ИН-7
-  workSince 2010-01-01
-  regiSince 2015-06-01 08:30:00
-  capacity 250
-  fullCode 220
-  zeroCode 20
+  regNo Р-20481
+  serNo 77 019
+  invNo ИН-31
+  workSince 2011-04-01
+  regiSince 2016-09-12 14:45:00
+  capacity 160
+  fullCode 200
+  zeroCode 25
   serviceSeconds 630720000
   serviceYears 20
-  group 5
-  ogp 110 95
+  group 4
+  ogp 105 90
   cycles 100 50 20 5 2
   hours 1.5 0.25 0 0 0 7
   loadSum 4400
