@@ -148,6 +148,28 @@ TEST_F(ReadoutCommand, RecorderReadThroughThePortChosenLastTime)
     EXPECT_EQ(graphList()->GetCount(), 2u);
 }
 
+TEST_F(ReadoutCommand, CollectorOverInfraredFillsTheSelector)
+{
+    scenario = std::make_unique<scenarioFile>(collectorScenario);
+    sim = std::make_unique<simProcess>(std::vector<std::string>{"--scenario", scenario->path}, simLine::irda);
+    ASSERT_TRUE(sim->waitForAir());
+    const scopedIrdaAir air(sim->air);
+    frame->portName = "COM2";
+    wxTEST_DIALOG(command(frame, ID_CONNECT), wxExpectDismissableModal<ConnectDialog>(ID_CONNECT_IRDA),
+                  wxExpectDismissableModal<InfoDialog>(wxID_OK));
+    settle();
+
+    EXPECT_EQ(frame->connectResult, ID_CONNECT_IRDA);
+    EXPECT_TRUE(logged(wxLOG_Error).empty());
+    const std::vector<wxString> statuses = logged(wxLOG_Status);
+    ASSERT_FALSE(statuses.empty());
+    EXPECT_EQ(statuses.front(), ui("поиск устройств IrDA... 1"));
+    EXPECT_EQ(texts(frame->craneSelector),
+              (std::vector<wxString>{ui("КР-000000001 14/03/2024 08:00:00"), ui("КР-2 14/03/2024 09:00:00"),
+                                     ui("КР-3 14/03/2024 10:00:00")}));
+    EXPECT_EQ(graphList()->GetCount(), 3u);
+}
+
 TEST_F(ReadoutCommand, FailedSlotGivesItsTextAndNoCompletionMessage)
 {
     startDevice({"--fault", "ReadMemory/slot=1:length=10"});

@@ -96,6 +96,15 @@ protected:
         frame->connectResult = ID_CONNECT_SERIAL;
         frame->portName = "COM1";
     }
+    // The same recorder in the emulated IrDA air, chosen at the last connect as infrared.
+    void connectInfrared()
+    {
+        sim = std::make_unique<simProcess>(std::vector<std::string>{}, simLine::irda);
+        ASSERT_TRUE(sim->waitForAir());
+        air = std::make_unique<scopedIrdaAir>(sim->air);
+        frame->connectResult = ID_CONNECT_IRDA;
+        frame->portName.clear();
+    }
     std::string dumpAfterwards()
     {
         EXPECT_EQ(sim->terminate(), 0);
@@ -108,6 +117,7 @@ protected:
     devLink* crane = craneWithSettings();
     std::unique_ptr<simProcess> sim;
     std::unique_ptr<scopedComPort> port;
+    std::unique_ptr<scopedIrdaAir> air;
 };
 
 TEST_F(SettingsPage, ShowsTheSelectedCraneAndEmptiesWithTheCranes)
@@ -234,6 +244,20 @@ TEST_F(SettingsPage, UpdateWritesWhatThePageShowsAndSetsTheClock)
         << dump;
     EXPECT_NE(dump.find("\nmemory 0 0030 C6 0C C6 6E 5F 00 00 00 00 00 00 00 00 00 "), std::string::npos)
         << dump;
+    EXPECT_EQ(dump.find("\nset-clock none"), std::string::npos);
+}
+
+TEST_F(SettingsPage, UpdateOverInfraredWritesTheBlockAndSetsTheClock)
+{
+    connectInfrared();
+    page->capacityField->ChangeValue("25");
+    wxTEST_DIALOG(click(page, ID_UPDATE_RECORDER), completionMessage());
+    EXPECT_EQ(errorCount(), 0u);
+
+    const std::string dump = dumpAfterwards();
+    EXPECT_NE(dump.find("\nirda-connect "), std::string::npos) << dump;
+    EXPECT_NE(dump.find("\nwrite 0 0028 19\n"), std::string::npos) << "25 t at byte 40: " << dump;
+    EXPECT_NE(dump.find("\nwrite 0 003F "), std::string::npos) << "all 64 bytes written";
     EXPECT_EQ(dump.find("\nset-clock none"), std::string::npos);
 }
 
