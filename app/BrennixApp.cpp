@@ -9,6 +9,7 @@
 
 #include "app/MainFrame.h"
 #include "app/globals.h"
+#include "link/portNames.h"
 
 namespace {
 
@@ -25,6 +26,14 @@ bool BrennixApp::OnInit()
     config->SetRecordDefaults(true);
     portSpeed = config->ReadLong("/Com/Speed", 9600);
     numberOfSensors = config->ReadLong("/numberOfSensors", 1);
+    // "/Com/COM1".."/Com/COM4" name the devices of the ports; read without recording a default,
+    // so that the file holds them only where the user has written them.
+    setConfiguredPortLookup([](int portNumber) {
+        wxString device;
+        if (!wxConfigBase::Get()->Read(wxString::Format("/Com/COM%d", portNumber), &device))
+            return std::string();
+        return device.utf8_string();
+    });
 
     wxImage::AddHandler(new wxPNGHandler);
 
@@ -44,6 +53,7 @@ bool BrennixApp::OnInit()
 
 int BrennixApp::OnExit()
 {
+    setConfiguredPortLookup({});
     // Deleting the configuration object writes the defaults it recorded.
     delete wxConfigBase::Set(nullptr);
     delete printData;

@@ -214,6 +214,7 @@ void MainFrame::clearCranes()
     graphPage->ShowGraph(0);
     craneSelector->Clear();
     reportPage->clearReport();
+    setupPage->refresh();
     cranes.clear();
 }
 
@@ -246,8 +247,7 @@ void MainFrame::OnNextCrane(wxCommandEvent&)
         selectCrane(current + 1);
 }
 
-// The readout fills this command in.
-void MainFrame::OnConnect(wxCommandEvent&) {}
+void MainFrame::OnConnect(wxCommandEvent&) { readRecorder(); }
 void MainFrame::OnOpen(wxCommandEvent&) { openDataFile(); }
 void MainFrame::OnSave(wxCommandEvent&) { saveDataFile(); }
 

@@ -45,6 +45,9 @@ public:
     // Refills the crane selector from cranes and makes the first crane current, if any.
     void showCranes();
 
+    // The readout command: asks for the connection, reads the recorder or collector behind it
+    // into cranes and shows them.
+    void readRecorder();
     // The file commands: replace the cranes with a data file's, or write them into one.
     void openDataFile();
     void saveDataFile();

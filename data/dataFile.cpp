@@ -14,6 +14,7 @@
 #include "data/clauseWriter.h"
 #include "data/devLink.h"
 #include "data/wholeFile.h"
+#include "link/codings.h"
 
 namespace {
 
@@ -113,17 +114,6 @@ int graphNumber(std::string_view digits)
     const char* end = digits.data() + digits.size();
     const auto result = std::from_chars(digits.data(), end, number);
     return result.ec == std::errc() && result.ptr == end ? number : 0;
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 // A byte from its pair of characters, or from the single one left at the end of the text,

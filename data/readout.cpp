@@ -186,7 +186,10 @@ private:
 
     void readGraphs(devLink& crane)
     {
-        const unsigned counts[] = {crane.cntN, crane.cntE};
+        // A store holds 30 graphs and the numbers of the two kinds are 30 apart: larger counts
+        // from a damaged image would ask for the other kind's graphs or wrap the number.
+        const unsigned counts[] = {std::min<unsigned>(crane.cntN, graphsPerKind),
+                                   std::min<unsigned>(crane.cntE, graphsPerKind)};
         for (unsigned kind = 0; kind < 2; ++kind) {
             for (unsigned i = 0; i < counts[kind]; ++i) {
                 status(kind == 0 ? "Чтение графика № %u/%u" : "Чтение графика с перегрузкой № %u/%u",

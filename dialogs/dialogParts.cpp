@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <wx/arrstr.h>
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
 #include <wx/stattext.h>
@@ -18,6 +19,16 @@ wxStaticText* newLabel(wxWindow* parent, const char* text, const wxFont& font)
 {
     wxStaticText* label = new wxStaticText(parent, wxID_ANY, ui(text));
     label->SetFont(font);
+    // GTK still measures the label in the font it was created with: size it for its own font,
+    // line by line.
+    wxSize needed;
+    for (const wxString& line : wxSplit(label->GetLabel(), '\n', '\0')) {
+        const wxSize lineSize = label->GetTextExtent(line.empty() ? wxString(" ") : line);
+        needed.x = std::max(needed.x, lineSize.x);
+        needed.y += lineSize.y;
+    }
+    const wxSize best = label->GetBestSize();
+    label->SetMinSize(wxSize(std::max(best.x, needed.x), std::max(best.y, needed.y)));
     return label;
 }
 

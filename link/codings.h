@@ -28,6 +28,18 @@ inline void putBe32(uint8_t* p, uint32_t v)
     p[3] = static_cast<uint8_t>(v);
 }
 
+// The value of a hexadecimal digit of either case, or -1.
+inline int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 // BCD clock (the recorder's real-time clock): each byte two decimal digits, year - 2000.
 void toBcdClock(int32_t t, uint8_t clock[7]);
 int32_t fromBcdClock(const uint8_t clock[7]);

@@ -7,6 +7,7 @@
 
 #include "link/codings.h"
 #include "link/commands.h"
+#include "link/irdaTransport.h"
 #include "link/serialPort.h"
 
 namespace {
@@ -43,6 +44,7 @@ Outcome classify(crc16& engine, const uint8_t* packet, const uint8_t* reply, std
 comm::comm(ReportCallback statusCallback, ReportCallback errorCallback)
     : statusCallback(statusCallback), errorCallback(errorCallback)
 {
+    irdaStartup(systemIrdaSockets(), errorCallback);
 }
 
 comm::~comm()
@@ -65,9 +67,11 @@ bool comm::openIrda()
 {
     close();
     kind = irdaKind;
-    // No IrDA socket family is available yet: fail as a computer without an IrDA stack does.
-    errorCallback("ошибка функции socket(): ");
-    return false;
+    auto socket = std::make_unique<irdaTransport>(systemIrdaSockets(), statusCallback, errorCallback);
+    if (!socket->open())
+        return false;
+    handle = std::move(socket);
+    return true;
 }
 
 std::size_t comm::transact(const uint8_t* request, std::size_t length, uint8_t* reply,

@@ -68,7 +68,9 @@ simReply simDevice::answer(const byteString& request)
     if (command == SelectSlot && parameters.size() >= 2)
         target.slot = getBe16(parameters.data());
     if (command == ReadGraph && !parameters.empty())
-        target.graph = parameters[0];
+        target.number = parameters[0];
+    if (command == WriteByte && parameters.size() >= 2)
+        target.number = getBe16(parameters.data());
     const std::optional<byteString> data = serve(command, parameters);
     if (!data)
         return {};

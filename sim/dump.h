@@ -11,6 +11,8 @@
 //   set-clock-bcd SS MM HH WD DD MO YY       its 7 BCD bytes as received (only after a SetClock)
 //   write SLOT ADDR VALUE                    every WriteByte served, in order (ADDR 4 hex digits)
 //   memory SLOT ADDR B0 .. B15               each slot's memory, 16 bytes a line
+// and, from the program served on the IrDA air, after these:
+//   irda-connect ID                          every IrCOMM connection, in order (8 hex digits)
 #pragma once
 
 #include <ostream>

@@ -72,12 +72,12 @@ bool parseTarget(std::string text, faultSpec& fault, std::string& error)
         const std::size_t end = std::min(text.find('#', 1), text.find('/', 1));
         const std::string part = text.substr(0, end);
         text.erase(0, std::min(end, text.size()));
-        if (part[0] == '#' && parseNumber(part.substr(1), 255, value)) {
-            if (fault.command != ReadGraph) {
-                error = "a graph number (#G) needs the target ReadGraph";
+        if (part[0] == '#' && parseNumber(part.substr(1), fault.command == WriteByte ? 65535 : 255, value)) {
+            if (fault.command != ReadGraph && fault.command != WriteByte) {
+                error = "a number (#N) needs the target ReadGraph (graph number) or WriteByte (address)";
                 return false;
             }
-            fault.graph = value;
+            fault.number = value;
         } else if (part.rfind("/slot=", 0) == 0 && parseNumber(part.substr(6), 65535, value)) {
             if (fault.command && *fault.command != ReadMemory && *fault.command != ReadGraph
                 && *fault.command != SelectSlot) {
@@ -181,7 +181,7 @@ const faultSpec* faultPlan::pick(const requestTarget& target)
 {
     for (std::size_t i = 0; i < faults.size(); ++i) {
         const faultSpec& f = faults[i];
-        if ((f.command && *f.command != target.command) || (f.graph && f.graph != target.graph)
+        if ((f.command && *f.command != target.command) || (f.number && f.number != target.number)
             || (f.slot && *f.slot != target.slot))
             continue;
         if (f.firstTimes && hits[i] >= f.firstTimes)

@@ -3,7 +3,8 @@
 // A fault is written TARGET:KIND[=N][@K|%P]
 //   TARGET  "any" or a command name (Identify, SlotCount, SelectSlot, ReadMemory, WriteByte,
 //           ReadLoad, ReadGraph, ReadClock, SetClock; any letter case), optionally followed by
-//           "#G" (ReadGraph only: graph number G = kind * 30 + index) and/or "/slot=S" (any,
+//           "#N" (ReadGraph: graph number N = kind * 30 + index; WriteByte: the address N)
+//           and/or "/slot=S" (any,
 //           ReadMemory, ReadGraph, SelectSlot: the slot the request acts on, i.e. the one
 //           requested by SelectSlot or the one selected for the others).
 //   KIND    noreply | crc | command | address | truncate[=N] | delay=MS | length[=N] |
@@ -36,7 +37,7 @@ enum class faultKind {
 
 struct faultSpec {
     std::optional<uint8_t> command;   // none: every command
-    std::optional<unsigned> graph;
+    std::optional<unsigned> number;   // #N: ReadGraph's graph number or WriteByte's address
     std::optional<unsigned> slot;
     faultKind kind = faultKind::noReply;
     std::optional<unsigned> argument;
@@ -63,7 +64,7 @@ struct simReply {
 struct requestTarget {
     uint8_t command = 0;
     unsigned slot = 0;
-    std::optional<unsigned> graph;
+    std::optional<unsigned> number;   // ReadGraph's graph number, WriteByte's address
 };
 
 class faultPlan {

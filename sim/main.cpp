@@ -1,4 +1,5 @@
-// brennix-sim: a simulated parameter recorder or data collector on a pseudo-terminal.
+// brennix-sim: a simulated parameter recorder or data collector on a pseudo-terminal or in the
+// emulated IrDA air.
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -6,9 +7,11 @@
 #include <string>
 
 #include "app/globals.h"
+#include "link/irdaAirText.h"
 #include "sim/device.h"
 #include "sim/dump.h"
 #include "sim/generator.h"
+#include "sim/irdaAir.h"
 #include "sim/lineServer.h"
 #include "sim/options.h"
 #include "sim/ptyLine.h"
@@ -61,12 +64,51 @@ std::optional<simContent> deviceContent(const simOptions& o, std::string& error)
     return content;
 }
 
-bool writeDumpFile(const simDevice& device, const std::string& path)
+bool writeDumpFile(const simDevice& device, const std::vector<uint32_t>& irdaConnections,
+                   const std::string& path)
 {
     std::ofstream out(path, std::ios::trunc);
     writeDump(device, out);
+    for (const uint32_t id : irdaConnections)
+        out << "irda-connect " << airIdText(id) << '\n';
     out.close();
     return static_cast<bool>(out);
+}
+
+// Serves the device on pseudo-terminals, a fresh one after each hang-up, until a stop signal:
+// 0, or 1 when a terminal cannot be made.
+int servePseudoTerminal(const std::string& linkPath, simDevice& device, const lineSettings& settings)
+{
+    std::string error;
+    ptyLine line(linkPath);
+    while (!stopRequested) {
+        if (!line.open(error))
+            return fail(1, error);
+        std::printf("%s\n", line.slavePath().c_str());
+        std::fflush(stdout);
+        if (serveLine(line.fd(), device, settings, stopRequested) == lineEnd::stopped)
+            break;
+        line.awaitHostRead();
+        if (settings.verbose)
+            std::fprintf(stderr, "hang-up: opening a fresh pseudo-terminal\n");
+    }
+    return 0;
+}
+
+// Serves the device in the IrDA air until a stop signal: 0, or 1 when the air cannot be made.
+// connections: the devices the host connected to.
+int serveAir(const simOptions& options, simDevice& device, const lineSettings& settings,
+             std::vector<uint32_t>& connections)
+{
+    std::string error;
+    irdaAir air(options.irdaPath, options.air);
+    if (!air.open(error))
+        return fail(1, error);
+    std::printf("%s\n", options.irdaPath.c_str());
+    std::fflush(stdout);
+    air.serve(device, settings, stopRequested);
+    connections = air.connections();
+    return 0;
 }
 
 }  // namespace
@@ -88,25 +130,12 @@ int main(int argc, char** argv)
     simDevice device(std::move(*content), faultPlan(options->faults, options->seed.value_or(1)));
     catchStopSignals();
 
-    int status = 0;
-    {
-        ptyLine line(options->ptyPath);
-        const lineSettings settings{options->baud, options->verbose};
-        while (!stopRequested) {
-            if (!line.open(error)) {
-                status = fail(1, error);
-                break;
-            }
-            std::printf("%s\n", line.slavePath().c_str());
-            std::fflush(stdout);
-            if (serveLine(line.fd(), device, settings, stopRequested) == lineEnd::stopped)
-                break;
-            line.awaitHostRead();
-            if (options->verbose)
-                std::fprintf(stderr, "hang-up: opening a fresh pseudo-terminal\n");
-        }
-    }
-    if (!options->dumpPath.empty() && !writeDumpFile(device, options->dumpPath))
-        status = fail(1, "cannot write the dump " + options->dumpPath);
+    const lineSettings settings{options->baud, options->verbose};
+    std::vector<uint32_t> irdaConnections;
+    const int status = options->irdaPath.empty()
+        ? servePseudoTerminal(options->ptyPath, device, settings)
+        : serveAir(*options, device, settings, irdaConnections);
+    if (!options->dumpPath.empty() && !writeDumpFile(device, irdaConnections, options->dumpPath))
+        return fail(1, "cannot write the dump " + options->dumpPath);
     return status;
 }

@@ -7,16 +7,23 @@
 #include "sim/scenario.h"
 
 const char simHelpText[] = R"(Usage: brennix-sim --pty PATH [options]
+       brennix-sim --irda PATH [IrDA options] [options]
 
 Plays a parameter recorder ("RP_v0001") or a handheld data collector ("VELM0001") on a
-pseudo-terminal, for the demo, the tests and the benchmarks of Brennix. Serves until SIGINT or
-SIGTERM, then removes the link, writes the dump and exits with status 0. Exit status 1: the
-pseudo-terminal, its link or the dump could not be made; 2: bad options or scenario.
+pseudo-terminal or in the emulated IrDA air, for the demo, the tests and the benchmarks of
+Brennix. Serves until SIGINT or SIGTERM, then removes the link, writes the dump and exits with
+status 0. Exit status 1: the pseudo-terminal, its link, the air or the dump could not be made;
+2: bad options or scenario.
 
 Options:
   --pty PATH         open a new pseudo-terminal in raw mode, make PATH a symlink to its slave
                      side and print the slave's path on stdout. The link appears only once the
                      device is ready to answer.
+  --irda PATH        instead of a pseudo-terminal, serve the emulated IrDA air on a
+                     Unix-domain socket at PATH (Brennix finds it through BRENNIX_IRDA=PATH)
+                     and print PATH on stdout once hosts can connect. The devices in range
+                     are listed in order; whichever the host connects to, the IrCOMM byte
+                     stream reaches the one simulated recorder or collector.
   --seed N           seed of the generated content and of the fault decisions (default 1)
   --collector N      a collector holding N generated cranes (0..1000) instead of a single
                      recorder
@@ -30,6 +37,18 @@ Options:
   --verbose          log every request and reply to stderr
   --help             this text
 
+IrDA options (with --irda):
+  --irda-device ID:NAME:PARAMS
+                     a device in range (repeatable, in discovery order): ID 8 hex digits,
+                     NAME 1 to 22 bytes, PARAMS its IAS "Parameters" of class "IrDA:IrCOMM"
+                     as hex octet pairs (for example 000104: service type with 9-wire),
+                     "int" for an integer attribute or "none" for no attribute.
+                     Default: 1A2B3C4D:brennix-sim:000104
+  --irda-empty       no device in range
+  --irda-refuse      connections to the IrCOMM service are refused (ECONNREFUSED)
+The faults below act on the IrCOMM byte stream as on the serial line; a hang-up closes the
+connection, and the air waits for the host to connect again.
+
 The device answers Identify, SlotCount and SelectSlot (collector only), ReadMemory,
 WriteByte, ReadLoad, ReadGraph, ReadClock and SetClock. A collector's memory and graph
 commands act on the slot last selected (slot 0 at start). Requests with a bad CRC, too short
@@ -42,9 +61,10 @@ SetClock sets the device clock, which keeps its fields and runs on without dayli
 
 Faults: TARGET:KIND[=N][@K|%P]
   TARGET  any, or a command name (Identify, SlotCount, SelectSlot, ReadMemory, WriteByte,
-          ReadLoad, ReadGraph, ReadClock, SetClock), optionally with #G (ReadGraph: graph
-          number G = kind * 30 + index) and /slot=S (any, ReadMemory, ReadGraph, SelectSlot:
-          the slot requested by SelectSlot, or the slot selected for the others)
+          ReadLoad, ReadGraph, ReadClock, SetClock), optionally with #N (ReadGraph: graph
+          number N = kind * 30 + index; WriteByte: the address N, 0..65535) and /slot=S
+          (any, ReadMemory, ReadGraph, SelectSlot: the slot requested by SelectSlot, or the
+          slot selected for the others)
   KIND    noreply          no reply
           crc              the last CRC byte damaged
           command          another command code (valid CRC)
@@ -61,7 +81,8 @@ Faults: TARGET:KIND[=N][@K|%P]
   @K      only the first K matching requests;  %P  each matching request with
           probability P (0 < P <= 1);  neither: every matching request.
   A request gets at most one fault: the first listed that matches and whose limit admits it.
-  Examples: ReadGraph#12:crc@1   ReadMemory/slot=1:noreply   any:delay=1500%0.1
+  Examples: ReadGraph#12:crc@1   WriteByte#5:noreply   ReadMemory/slot=1:noreply
+            any:delay=1500%0.1
 
 Scenario file: one item a line, "keyword value"; lines starting with # are comments. Texts
 are UTF-8 (stored as Windows-1251), dates "YYYY-MM-DD[ HH:MM:SS]" local time, hex as digit
@@ -88,6 +109,7 @@ Dump (--dump): one item a line:
   set-clock-bcd 7 hex bytes                  as received
   write SLOT ADDR VALUE                      every WriteByte, in order (hex)
   memory SLOT ADDR 16 hex bytes              each slot's 128 bytes
+  irda-connect ID                            every IrCOMM connection, in order
 )";
 
 namespace {
@@ -112,7 +134,8 @@ std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::s
     simOptions o;
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i], value;
-        const bool takesValue = name != "--help" && name != "--verbose";
+        const bool takesValue = name != "--help" && name != "--verbose" && name != "--irda-empty"
+            && name != "--irda-refuse";
         const std::size_t equals = name.find('=');
         if (equals != std::string::npos) {
             value = name.substr(equals + 1);
@@ -132,6 +155,20 @@ std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::s
             o.verbose = true;
         else if (name == "--pty")
             o.ptyPath = value;
+        else if (name == "--irda")
+            o.irdaPath = value;
+        else if (name == "--irda-empty")
+            o.irdaEmpty = true;
+        else if (name == "--irda-refuse")
+            o.air.refuse = true;
+        else if (name == "--irda-device") {
+            std::optional<airDevice> device = parseAirDevice(value, why);
+            if (!device) {
+                error = "--irda-device " + value + ": " + why;
+                return std::nullopt;
+            }
+            o.air.devices.push_back(std::move(*device));
+        }
         else if (name == "--scenario")
             o.scenarioPath = value;
         else if (name == "--dump")
@@ -162,9 +199,23 @@ std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::s
         error = "--collector and --scenario exclude each other (a scenario says 'device collector')";
         return std::nullopt;
     }
-    if (o.ptyPath.empty() && !o.help) {
-        error = "--pty PATH is needed";
+    if (o.help)
+        return o;
+    if (o.ptyPath.empty() == o.irdaPath.empty()) {
+        error = o.ptyPath.empty() ? "--pty PATH or --irda PATH is needed"
+                                  : "--pty and --irda exclude each other";
         return std::nullopt;
     }
+    const bool airOptions = o.irdaEmpty || o.air.refuse || !o.air.devices.empty();
+    if (airOptions && o.irdaPath.empty()) {
+        error = "--irda-device, --irda-empty and --irda-refuse need --irda PATH";
+        return std::nullopt;
+    }
+    if (o.irdaEmpty && !o.air.devices.empty()) {
+        error = "--irda-empty and --irda-device exclude each other";
+        return std::nullopt;
+    }
+    if (!o.irdaPath.empty() && !o.irdaEmpty && o.air.devices.empty())
+        o.air.devices.push_back(defaultAirDevice());
     return o;
 }

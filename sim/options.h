@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim/faults.h"
+#include "sim/irdaAir.h"
 
 struct simOptions {
     bool help = false;
@@ -20,6 +21,9 @@ struct simOptions {
     std::optional<uint8_t> loadCode;
     std::optional<int32_t> clock;
     bool verbose = false;
+    std::string irdaPath;      // serve the emulated IrDA air here instead of a pseudo-terminal
+    airSettings air;
+    bool irdaEmpty = false;
 };
 
 // The options, or nothing with the reason in error.

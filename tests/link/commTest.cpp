@@ -16,6 +16,7 @@
 #include "tests/support/packetExamples.h"
 #include "tests/support/ptyPeer.h"
 #include "tests/support/reportLog.h"
+#include "tests/support/simProcess.h"
 
 namespace {
 
@@ -254,7 +255,8 @@ TEST_F(commOverPty, HangUpClosesTheLinkForGood)
 TEST(comm, FailedOpensLeaveAClosedLink)
 {
     reportLog::clear();
-    setenv("BRENNIX_COM3", "/nonexistent/tty", 1);
+    const scopedVariable port("BRENNIX_COM3", "/nonexistent/tty");
+    const scopedVariable noAir("BRENNIX_IRDA", "");
     comm link(reportLog::status, reportLog::error);
     link.close();  // never opened: nothing to do
     EXPECT_FALSE(link.openSerial("COM3"));
@@ -272,7 +274,6 @@ TEST(comm, FailedOpensLeaveAClosedLink)
     EXPECT_EQ(link.transact(identify.data(), identify.size(), reply, sizeof reply), 0u);
     expected = {"ошибка функции socket(): ", noAnswerText};
     EXPECT_EQ(reportLog::errors, expected);
-    unsetenv("BRENNIX_COM3");
 }
 
 void reportToStderr(const char* format, ...)

@@ -35,7 +35,7 @@ TEST(simFaults, Syntax)
 {
     const faultSpec a = fault("ReadGraph#12:crc@1");
     EXPECT_EQ(a.command, 0x07);
-    EXPECT_EQ(a.graph, 12u);
+    EXPECT_EQ(a.number, 12u);
     EXPECT_EQ(a.kind, faultKind::badCrc);
     EXPECT_EQ(a.firstTimes, 1u);
     const faultSpec b = fault("ReadMemory/slot=1:noreply");
@@ -46,7 +46,7 @@ TEST(simFaults, Syntax)
     EXPECT_EQ(c.argument, 1500u);
     EXPECT_DOUBLE_EQ(c.probability, 0.1);
     const faultSpec d = fault("readgraph/slot=2#59:HANGUP=4");
-    EXPECT_EQ(d.graph, 59u);
+    EXPECT_EQ(d.number, 59u);
     EXPECT_EQ(d.slot, 2u);
     EXPECT_EQ(d.kind, faultKind::hangUp);
 
@@ -113,6 +113,20 @@ TEST(simFaults, TargetGraphsAndSlots)
     EXPECT_TRUE(d.answer(request(0x07, {0})).bytes.empty());       // graph 0 of slot 1
     expectReply(d.answer(request(0x07, {1})).bytes, 0x07, 7);      // another graph number
     expectReply(d.answer(request(0x03, {0, 0, 0x80})).bytes, 0x03, 135);
+}
+
+TEST(simFaults, TargetOneWriteByteAddress)
+{
+    EXPECT_EQ(fault("WriteByte#300:noreply").number, 300u);
+    std::string error;
+    EXPECT_FALSE(parseFault("WriteByte#65536:noreply", error).has_value());
+
+    simDevice d = faultyDevice(deviceKind::recorder, {"writebyte#5:length=0"});
+    expectReply(d.answer(request(0x04, {0, 4, 0xAA})).bytes, 0x04, 10);
+    expectReply(d.answer(request(0x04, {0, 5, 0xBB})).bytes, 0x04, 7);
+    expectReply(d.answer(request(0x04, {0, 6, 0xCC})).bytes, 0x04, 10);
+    ASSERT_EQ(d.writes().size(), 3u) << "the device still serves the request it answers wrongly";
+    EXPECT_EQ(d.writes()[1].address, 5);
 }
 
 TEST(simFaults, FirstTimesAndProbability)

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -37,7 +38,7 @@ std::string readTextFile(const std::string& path)
     return s.str();
 }
 
-simProcess::simProcess(std::vector<std::string> options)
+simProcess::simProcess(std::vector<std::string> options, simLine line)
 {
     char pattern[] = "/tmp/brennix-sim-testXXXXXX";
     if (mkdtemp(pattern) == nullptr)
@@ -46,7 +47,11 @@ simProcess::simProcess(std::vector<std::string> options)
     link = dir + "/ttySIM";
     dump = dir + "/dump.txt";
     output = dir + "/stdout.txt";
-    options.insert(options.begin(), {BRENNIX_SIM_PATH, "--pty", link, "--dump", dump});
+    air = dir + "/air";
+    if (line == simLine::irda)
+        options.insert(options.begin(), {BRENNIX_SIM_PATH, "--irda", air, "--dump", dump});
+    else
+        options.insert(options.begin(), {BRENNIX_SIM_PATH, "--pty", link, "--dump", dump});
     std::vector<char*> argv;
     for (auto& o : options)
         argv.push_back(o.data());
@@ -68,6 +73,7 @@ simProcess::~simProcess()
     if (dir.empty())
         return;
     unlink(link.c_str());
+    unlink(air.c_str());
     unlink(dump.c_str());
     unlink(output.c_str());
     rmdir(dir.c_str());
@@ -86,6 +92,17 @@ std::vector<std::string> simProcess::waitForTerminal(std::size_t count) const
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return {};
+}
+
+bool simProcess::waitForAir() const
+{
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (readTextFile(output) == air + "\n")
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
 }
 
 int simProcess::terminate()
@@ -107,15 +124,18 @@ int simProcess::terminate()
 
 std::string simProcess::dumpText() const { return readTextFile(dump); }
 
-scopedComPort::scopedComPort(int n, const std::string& device)
-    : variable("BRENNIX_COM" + std::to_string(n))
+scopedVariable::scopedVariable(std::string name, const std::string& value)
+    : variable(std::move(name))
 {
     if (const char* old = std::getenv(variable.c_str()))
         previous = old;
-    setenv(variable.c_str(), device.c_str(), 1);
+    if (value.empty())
+        unsetenv(variable.c_str());
+    else
+        setenv(variable.c_str(), value.c_str(), 1);
 }
 
-scopedComPort::~scopedComPort()
+scopedVariable::~scopedVariable()
 {
     if (previous)
         setenv(variable.c_str(), previous->c_str(), 1);

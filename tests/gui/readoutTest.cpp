@@ -1,0 +1,222 @@
+// The readout command on the real main window, with the real simulator behind "COM1".
+#include <gtest/gtest.h>
+#include <wx/combobox.h>
+#include <wx/radiobox.h>
+#include <wx/statusbr.h>
+#include <wx/testing.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+
+#include "app/BrennixApp.h"
+#include "app/MainFrame.h"
+#include "app/globals.h"
+#include "app/uiText.h"
+#include "data/devLink.h"
+#include "dialogs/ComChooserDialog.h"
+#include "dialogs/ConnectDialog.h"
+#include "dialogs/InfoDialog.h"
+#include "link/portNames.h"
+#include "tests/gui/guiSupport.h"
+#include "tests/support/readoutScenarios.h"
+#include "tests/support/simProcess.h"
+#include "tests/support/timeZone.h"
+#include "view/GraphWindow.h"
+
+namespace {
+
+ModalScript::Step pressing(int id)
+{
+    return [id](wxDialog* dialog) { click(dialog, id); };
+}
+
+// The connection dialog answered as a user would: serial port, then port 1.
+const std::vector<ModalScript::Step> serialPortOne = {
+    pressing(ID_CONNECT_SERIAL), [](wxDialog* dialog) {
+        ComChooserDialog* chooser = dynamic_cast<ComChooserDialog*>(dialog);
+        ASSERT_NE(chooser, nullptr);
+        chooser->radio->SetSelection(0);
+        click(chooser, wxID_YES);
+    }};
+
+std::vector<wxString> texts(wxComboBox* box)
+{
+    std::vector<wxString> all;
+    for (unsigned i = 0; i < box->GetCount(); ++i)
+        all.push_back(box->GetString(i));
+    return all;
+}
+
+class ReadoutCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        recorderEpoch = computeRecorderEpoch();
+        RecordingLog::messages().clear();
+        // Cranes from an earlier readout, which the command replaces.
+        frame->cranes.pushBack(makeCrane("old", {makeGraph(0, {{0, 0x81}, {1, 0x82}, {2, 0x83}, {3, 0x84}})}));
+        frame->showCranes();
+    }
+    void TearDown() override
+    {
+        frame->Destroy();
+        settle();
+        recorderEpoch = savedEpoch;
+    }
+
+    // Starts the simulator on the scenario with options, behind "COM1".
+    void startDevice(std::vector<std::string> options, const char* content = collectorScenario)
+    {
+        scenario = std::make_unique<scenarioFile>(content);
+        options.insert(options.end(), {"--scenario", scenario->path});
+        sim = std::make_unique<simProcess>(options);
+        ASSERT_FALSE(sim->waitForTerminal().empty()) << "the simulator came up";
+        com1 = std::make_unique<scopedComPort>(1, sim->link);
+    }
+    // Runs the command with the dialogs answered by steps.
+    void connect(std::vector<ModalScript::Step> steps)
+    {
+        const std::size_t expected = steps.size();
+        ModalScript script(std::move(steps));
+        command(frame, ID_CONNECT);
+        EXPECT_EQ(script.played(), expected) << "every dialog expected came up";
+        settle();
+    }
+    std::vector<wxString> logged(wxLogLevel level) const
+    {
+        std::vector<wxString> found;
+        for (const auto& [l, text] : RecordingLog::messages())
+            if (l == level)
+                found.push_back(text);
+        return found;
+    }
+    wxComboBox* graphList() const { return frame->graphPage->graphList(); }
+
+    ScopedTimeZone zone{"UTC"};
+    int32_t savedEpoch = recorderEpoch;
+    std::unique_ptr<scenarioFile> scenario;
+    std::unique_ptr<simProcess> sim;
+    std::unique_ptr<scopedComPort> com1;
+    MainFrame* frame = new MainFrame;
+};
+
+TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)
+{
+    startDevice({});
+    auto steps = serialPortOne;
+    steps.push_back([this](wxDialog* dialog) {
+        // The completion message, while nothing points at the cranes the readout replaced.
+        EXPECT_NE(dynamic_cast<InfoDialog*>(dialog), nullptr);
+        EXPECT_EQ(dialog->GetTitle(), ui("Считывание завершено"));
+        EXPECT_NE(dialog->FindWindow(wxID_OK), nullptr);
+        EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
+        EXPECT_EQ(graphList()->GetCount(), 0u);
+        // The progress texts reached the status bar while the readout ran.
+        EXPECT_EQ(frame->GetStatusBar()->GetStatusText(),
+                  ui("Чтение данных об устройстве из слота 3 из 3"));
+        click(dialog, wxID_OK);
+    });
+    connect(steps);
+
+    EXPECT_EQ(frame->connectResult, ID_CONNECT_SERIAL);
+    EXPECT_EQ(frame->portName, "COM1");
+    EXPECT_TRUE(logged(wxLOG_Error).empty());
+    const std::vector<wxString> statuses = logged(wxLOG_Status);
+    ASSERT_FALSE(statuses.empty());
+    EXPECT_EQ(statuses.front(), ui("Обнаружен регистратор параметров \"VELM0001\""));
+    EXPECT_EQ(texts(frame->craneSelector),
+              (std::vector<wxString>{ui("КР-000000001 14/03/2024 08:00:00"), ui("КР-2 14/03/2024 09:00:00"),
+                                     ui("КР-3 14/03/2024 10:00:00")}));
+    EXPECT_EQ(frame->craneSelector->GetSelection(), 0);
+    EXPECT_EQ(graphList()->GetCount(), 3u) << "the graphs of the first crane";
+    EXPECT_EQ(graphList()->GetSelection(), 0);
+}
+
+TEST_F(ReadoutCommand, RecorderReadThroughThePortChosenLastTime)
+{
+    startDevice({}, recorderScenario);
+    frame->portName = "COM1";
+    wxTEST_DIALOG(command(frame, ID_CONNECT), wxExpectDismissableModal<ConnectDialog>(ID_CONNECT_SERIAL),
+                  wxExpectDismissableModal<InfoDialog>(wxID_OK));
+    settle();
+    EXPECT_TRUE(logged(wxLOG_Error).empty());
+    ASSERT_EQ(frame->craneSelector->GetCount(), 1u);
+    EXPECT_TRUE(frame->craneSelector->GetString(0).StartsWith(ui("Р-20481 15/03/2024 10:00:")));
+    EXPECT_EQ(graphList()->GetCount(), 2u);
+}
+
+TEST_F(ReadoutCommand, CollectorOverInfraredFillsTheSelector)
+{
+    scenario = std::make_unique<scenarioFile>(collectorScenario);
+    sim = std::make_unique<simProcess>(std::vector<std::string>{"--scenario", scenario->path}, simLine::irda);
+    ASSERT_TRUE(sim->waitForAir());
+    const scopedIrdaAir air(sim->air);
+    frame->portName = "COM2";
+    wxTEST_DIALOG(command(frame, ID_CONNECT), wxExpectDismissableModal<ConnectDialog>(ID_CONNECT_IRDA),
+                  wxExpectDismissableModal<InfoDialog>(wxID_OK));
+    settle();
+
+    EXPECT_EQ(frame->connectResult, ID_CONNECT_IRDA);
+    EXPECT_TRUE(logged(wxLOG_Error).empty());
+    const std::vector<wxString> statuses = logged(wxLOG_Status);
+    ASSERT_FALSE(statuses.empty());
+    EXPECT_EQ(statuses.front(), ui("поиск устройств IrDA... 1"));
+    EXPECT_EQ(texts(frame->craneSelector),
+              (std::vector<wxString>{ui("КР-000000001 14/03/2024 08:00:00"), ui("КР-2 14/03/2024 09:00:00"),
+                                     ui("КР-3 14/03/2024 10:00:00")}));
+    EXPECT_EQ(graphList()->GetCount(), 3u);
+}
+
+TEST_F(ReadoutCommand, FailedSlotGivesItsTextAndNoCompletionMessage)
+{
+    startDevice({"--fault", "ReadMemory/slot=1:length=10"});
+    connect(serialPortOne);
+    EXPECT_EQ(logged(wxLOG_Error), std::vector<wxString>{ui("Ошибка при чтении памяти с адреса $0000")});
+    EXPECT_EQ(texts(frame->craneSelector),
+              (std::vector<wxString>{ui("КР-000000001 14/03/2024 08:00:00"), ui("КР-3 14/03/2024 10:00:00")}));
+    EXPECT_EQ(graphList()->GetCount(), 3u);
+}
+
+TEST_F(ReadoutCommand, CancelledDialogLeavesNoCrane)
+{
+    connect({pressing(wxID_NO)});
+    EXPECT_EQ(frame->connectResult, wxID_NO);
+    EXPECT_TRUE(frame->cranes.empty());
+    EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
+    EXPECT_EQ(graphList()->GetCount(), 0u);
+    EXPECT_TRUE(RecordingLog::messages().empty());
+}
+
+TEST_F(ReadoutCommand, PortThatCannotBeOpenedLeavesNoCrane)
+{
+    com1 = std::make_unique<scopedComPort>(1, "/nonexistent/tty");
+    connect(serialPortOne);
+    EXPECT_EQ(logged(wxLOG_Error).size(), 1u) << "the link's own text only";
+    EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
+}
+
+TEST(PortNames, ConfiguredDevicesAreUsedAndNoneIsRecorded)
+{
+    const wxString storePath = wxFileName::GetHomeDir() + "/.Brennix";
+    wxFileConfig(wxString(), wxString(), storePath).Write("/Com/COM2", "/dev/ttyUSB7");
+    unsetenv("BRENNIX_COM2");
+    unsetenv("BRENNIX_COM3");
+    BrennixApp& app = wxGetApp();
+    ASSERT_TRUE(app.OnInit());
+    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyUSB7");
+    EXPECT_EQ(portDevicePath("COM3"), "/dev/ttyS2");
+    app.frame->Destroy();
+    settle();
+    app.OnExit();
+    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyS1") << "the lookup ends with the program";
+
+    wxFileConfig store(wxString(), wxString(), storePath);
+    EXPECT_EQ(store.Read("/Com/COM2", wxString()), "/dev/ttyUSB7");
+    EXPECT_FALSE(store.HasEntry("/Com/COM3")) << "no default is recorded for a port";
+    store.DeleteEntry("/Com/COM2");
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// The IrDA transport against the real simulator serving the emulated air.
+#include "link/irdaTransport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/comm.h"
+#include "link/commands.h"
+#include "tests/support/packetExamples.h"
+#include "tests/support/reportLog.h"
+#include "tests/support/simProcess.h"
+
+namespace {
+
+const std::vector<uint8_t>& identify = exampleRequests[0];
+const std::vector<uint8_t>& readClock = exampleRequests[1];
+const char* const searching1 = "поиск устройств IrDA... 1";
+const char* const connecting = "Установка соединения по IrCOMM...";
+
+std::size_t exchangeOnce(irdaTransport& t, const std::vector<uint8_t>& packet, uint8_t* reply)
+{
+    return t.exchange(packet.data(), packet.size(), reply, replyCapacity);
+}
+
+}  // namespace
+
+TEST(irdaParameters, TheWalkFindsTheNineWireServiceType)
+{
+    struct Case {
+        std::vector<uint8_t> octets;
+        bool nineWire;
+    } cases[] = {
+        {{0x00, 0x01, 0x04}, true},                     // service type: 9-wire
+        {{0x00, 0x01, 0x06}, true},                     // 3-wire and 9-wire
+        {{0x00, 0x01, 0x02}, false},                    // 3-wire only
+        {{0x01, 0x01, 0x00, 0x00, 0x01, 0x04}, true},   // a port type first, skipped
+        {{0x01, 0x02, 0x00, 0x04}, false},              // bit 0x04 in another parameter
+        {{0x01, 0x05, 0x00, 0x00, 0x01, 0x04}, false},  // a length that skips past the end
+        {{0x01, 0x01, 0x00, 0x00, 0x01}, false},        // the service type without its value
+        {{0x00, 0x00, 0x04}, false},                    // a service type of no bytes
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(offersNineWire(c.octets.data(), c.octets.size()), c.nineWire)
+            << ::testing::PrintToString(c.octets);
+}
+
+TEST(irdaOpen, NoDeviceInRangeAfterFourPasses)
+{
+    const reportLog::fresh reports;
+    simProcess sim({"--irda-empty"}, simLine::irda);
+    ASSERT_TRUE(sim.waitForAir());
+    const scopedIrdaAir air(sim.air);
+    comm link(reportLog::status, reportLog::error);
+    EXPECT_FALSE(link.openIrda());
+    const std::vector<std::string> statuses = {searching1, "поиск устройств IrDA... 2",
+                                               "поиск устройств IrDA... 3",
+                                               "поиск устройств IrDA... 4"};
+    EXPECT_EQ(reportLog::statuses, statuses);
+    EXPECT_EQ(reportLog::errors, std::vector<std::string>{"Устройства IrDA не найдены"});
+}
+
+TEST(irdaOpen, TheFirstOfTwoDevicesIsChosenAndReached)
+{
+    const reportLog::fresh reports;
+    simProcess sim({"--irda-device", "0A0B0C0D:Crane 7:000104", "--irda-device",
+                    "11223344:Crane 9:000104"},
+                   simLine::irda);
+    ASSERT_TRUE(sim.waitForAir());
+    const scopedIrdaAir air(sim.air);
+    {
+        comm link(reportLog::status, reportLog::error);
+        ASSERT_TRUE(link.openIrda());
+        uint8_t reply[replyCapacity];
+        ASSERT_EQ(link.transact(identify.data(), identify.size() - 2, reply, sizeof reply), 15u);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(reply) + 5, 8), "RP_v0001");
+    }
+    const std::vector<std::string> statuses = {
+        searching1, "найдено 2 устройств (выбрано \"Crane 7\")", connecting};
+    EXPECT_EQ(reportLog::statuses, statuses);
+    EXPECT_TRUE(reportLog::errors.empty());
+    ASSERT_EQ(sim.terminate(), 0);
+    EXPECT_NE(sim.dumpText().find("irda-connect 0A0B0C0D\n"), std::string::npos);
+    EXPECT_EQ(sim.dumpText().find("irda-connect 11223344"), std::string::npos);
+}
+
+TEST(irdaOpen, TheDeviceMustOfferIrcommNineWire)
+{
+    struct Case {
+        std::vector<std::string> options;
+        const char* error;   // nullptr: the open succeeds
+    } cases[] = {
+        {{"--irda-device", "01020304:RP:000104"}, nullptr},
+        {{"--irda-device", "01020304:RP:010100000104"}, nullptr},
+        {{"--irda-device", "01020304:RP:000102"}, "устройство не поддерживает режим IrCOMM 9wire"},
+        {{"--irda-device", "01020304:RP:int"},
+         "неверный тип атрибута IAS (!= IAS_ATTRIB_OCTETSEQ)"},
+        {{"--irda-device", "01020304:RP:none"},
+         "неверный тип атрибута IAS (!= IAS_ATTRIB_OCTETSEQ)"},
+        {{"--irda-device", "01020304:RP:0004"}, "неверная длина атрибута IAS (<3)"},
+        {{"--irda-refuse"}, "не могу соединиться с устройством: 111"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.back());
+        const reportLog::fresh reports;
+        simProcess sim(c.options, simLine::irda);
+        ASSERT_TRUE(sim.waitForAir());
+        const scopedIrdaAir air(sim.air);
+        comm link(reportLog::status, reportLog::error);
+        EXPECT_EQ(link.openIrda(), c.error == nullptr);
+        if (c.error)
+            EXPECT_EQ(reportLog::errors, std::vector<std::string>{c.error});
+        else
+            EXPECT_TRUE(reportLog::errors.empty());
+        ASSERT_EQ(sim.terminate(), 0);
+        EXPECT_EQ(sim.dumpText().find("irda-connect") != std::string::npos, c.error == nullptr);
+    }
+}
+
+TEST(irdaExchange, ASlowReplyIsReadAndASilentDeviceTimesOut)
+{
+    const reportLog::fresh reports;
+    simProcess sim({"--fault", "Identify:delay=1500@1", "--fault", "ReadClock:noreply@1"},
+                   simLine::irda);
+    ASSERT_TRUE(sim.waitForAir());
+    const scopedIrdaAir air(sim.air);
+    irdaTransport transport(systemIrdaSockets(), reportLog::status, reportLog::error);
+    ASSERT_TRUE(transport.open());
+    uint8_t reply[replyCapacity];
+    EXPECT_EQ(exchangeOnce(transport, identify, reply), 15u);
+    EXPECT_EQ(exchangeOnce(transport, readClock, reply), 0u);
+    EXPECT_TRUE(transport.isOpen());
+    EXPECT_EQ(exchangeOnce(transport, readClock, reply), 14u);
+    EXPECT_TRUE(reportLog::errors.empty());
+}
+
+TEST(irdaExchange, ADeviceClosingTheConnectionClosesTheLink)
+{
+    const reportLog::fresh reports;
+    simProcess sim({"--fault", "Identify:hangup=4@1"}, simLine::irda);
+    ASSERT_TRUE(sim.waitForAir());
+    const scopedIrdaAir air(sim.air);
+    uint8_t reply[replyCapacity];
+    {
+        irdaTransport transport(systemIrdaSockets(), reportLog::status, reportLog::error);
+        ASSERT_TRUE(transport.open());
+        EXPECT_EQ(exchangeOnce(transport, identify, reply), 0u);
+        EXPECT_FALSE(transport.isOpen());
+        EXPECT_EQ(reportLog::errors, std::vector<std::string>{"не могу принять данные: 104"});
+    }
+    // The air takes the next connection, and the device answers again.
+    reportLog::clear();
+    irdaTransport again(systemIrdaSockets(), reportLog::status, reportLog::error);
+    ASSERT_TRUE(again.open());
+    EXPECT_EQ(exchangeOnce(again, identify, reply), 15u);
+    EXPECT_TRUE(reportLog::errors.empty());
+}
+
+TEST(irdaDrain, EndsWhenTheDeviceHasClosed)
+{
+    const reportLog::fresh reports;
+    simProcess sim({}, simLine::irda);
+    ASSERT_TRUE(sim.waitForAir());
+    const scopedIrdaAir air(sim.air);
+    irdaTransport transport(systemIrdaSockets(), reportLog::status, reportLog::error);
+    ASSERT_TRUE(transport.open());
+    ASSERT_EQ(sim.terminate(), 0);
+    transport.clear();
+    EXPECT_FALSE(transport.isOpen());
+    EXPECT_EQ(reportLog::errors, std::vector<std::string>{"не могу принять данные: 104"});
+}
