@@ -31,18 +31,6 @@ wxFont graphFont(int pointSize, wxFontWeight weight)
                   wxFONTENCODING_CP1251);
 }
 
-// The point size that makes text on dc as large, in dc pixels, as a font of `size` points is in
-// screen pixels. The sizes derive from the surface in pixels, so text keeps its proportion to the
-// surface on a printer that converts points at its own resolution. Measured on a large probe.
-int pointSizeOn(wxDC& dc, int size)
-{
-    const wxFont probe = graphFont(100, wxFONTWEIGHT_NORMAL);
-    wxScreenDC screen;
-    screen.SetFont(probe);
-    dc.SetFont(probe);
-    return fontPointSize(size, screen.GetCharHeight(), dc.GetCharHeight());
-}
-
 struct graphFonts {
     wxFont light;
     wxFont normal;
@@ -50,10 +38,20 @@ struct graphFonts {
     wxFont title;
 };
 
+// Fonts of `size` and 4/3 `size` dc pixels. Point sizes are taken such that text on dc is as
+// large, in dc pixels, as text of those points is in screen pixels: the sizes derive from the
+// surface in pixels, so text keeps its proportion to the surface on a printer that converts
+// points at its own resolution. The ratio is measured on a large probe.
 graphFonts fontsFor(wxDC& dc, int size)
 {
-    const int points = pointSizeOn(dc, size);
-    const int titlePoints = pointSizeOn(dc, 4 * size / 3);
+    const wxFont probe = graphFont(100, wxFONTWEIGHT_NORMAL);
+    wxScreenDC screen;
+    screen.SetFont(probe);
+    dc.SetFont(probe);
+    const int screenHeight = screen.GetCharHeight();
+    const int dcHeight = dc.GetCharHeight();
+    const int points = fontPointSize(size, screenHeight, dcHeight);
+    const int titlePoints = fontPointSize(4 * size / 3, screenHeight, dcHeight);
     return {graphFont(points, wxFONTWEIGHT_LIGHT), graphFont(points, wxFONTWEIGHT_NORMAL),
             graphFont(points, wxFONTWEIGHT_BOLD), graphFont(titlePoints, wxFONTWEIGHT_BOLD)};
 }
@@ -99,9 +97,10 @@ wxString craneNumber(const devLink& crane)
 }
 
 // Title and subtitle in red; returns the height they take.
-int drawTitle(wxDC& dc, const drawingArea& area, const textMetrics& metrics, const devLink& crane,
-              const cycLink& graph)
+int drawTitle(wxDC& dc, const drawingArea& area, const textMetrics& metrics, const wxFont& font,
+              const devLink& crane, const cycLink& graph)
 {
+    dc.SetFont(font);
     const wxString title = ui("График нагружения крана ") + craneNumber(crane) + ".";
     const wxString subtitle = ui("Начало отсчета: ") + ui(dateTimeText(graph.timeStamp).c_str()) + ".";
     const titlePlacement place =
@@ -118,6 +117,7 @@ void drawFooter(wxDC& dc, const drawingArea& area, const textMetrics& metrics, w
 {
     const wxString footer = ui(printedByLine);
     const int room = area.width - area.marginLeft - area.marginRight;
+    dc.SetTextForeground(titleRed);
     dc.SetFont(font);
     const int width = textWidth(dc, footer);
     if (width > room && room > 0) {
@@ -223,6 +223,8 @@ void drawTicks(wxDC& dc, const graphScale& scale, const textMetrics& metrics,
 void drawAxes(wxDC& dc, const graphScale& scale, const drawingArea& area,
               const textMetrics& metrics, const graphSizes& sizes, const graphFonts& fonts)
 {
+    dc.SetPen(wxPen(axisRed, 1, wxPENSTYLE_SOLID));
+    dc.SetTextForeground(axisRed);
     dc.SetFont(fonts.bold);
     const wxString timeTitle = ui("Время, c");   // the Latin c of the seconds
     dc.DrawText(timeTitle,
@@ -269,7 +271,7 @@ void GraphDraw::Draw(wxDC& dc)
     dc.SetFont(fonts.title);
     metrics.titleLineHeight = dc.GetTextExtent("0").GetHeight();
 
-    const int titleReserve = drawTitle(dc, area, metrics, *crane, *graph);
+    const int titleReserve = drawTitle(dc, area, metrics, fonts.title, *crane, *graph);
     drawFooter(dc, area, metrics, fonts.light);
 
     scale = scaleGraph(*graph, area, metrics, sizes, titleReserve, logError);
