@@ -34,8 +34,9 @@ protected:
         EXPECT_EQ(dialog->GetMessage(), ui("Выберите файл"));
         EXPECT_EQ(dialog->GetWildcard(), ui("Файлы Brennix (*.brx)|*.brx|Все файлы (*.*)|*.*"));
         EXPECT_EQ(dialog->GetWindowStyle() & (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT), style);
-        if (!directory.empty())   // else the toolkit starts in the working directory
+        if (!directory.empty()) {   // else the toolkit starts in the working directory
             EXPECT_EQ(dialog->GetDirectory(), directory);
+        }
         EXPECT_TRUE(dialog->GetFilename().empty());
         if (answer == wxID_OK)
             dialog->SetPath(path);
