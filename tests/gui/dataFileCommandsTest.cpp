@@ -69,7 +69,7 @@ devLink* craneNamed(const std::string& name, std::vector<cycLink*> graphs)
     return crane;
 }
 
-class DataFileCommands : public ::testing::Test {
+class DataFileCommands : public FrameTest {
 protected:
     void SetUp() override
     {
@@ -80,16 +80,8 @@ protected:
     }
     void TearDown() override
     {
-        frame->Destroy();
-        settle();
+        FrameTest::TearDown();
         fs::remove_all(directory);
-    }
-
-    void holdCranes(std::vector<devLink*> cranes)
-    {
-        for (devLink* crane : cranes)
-            frame->cranes.pushBack(crane);
-        frame->showCranes();
     }
     wxString file(const char* name) const { return wxString((directory / name).string()); }
     std::vector<wxString> errors() const
@@ -110,7 +102,6 @@ protected:
 
     ScopedTimeZone zone{"UTC"};
     fs::path directory;
-    MainFrame* frame = new MainFrame;
 };
 
 TEST_F(DataFileCommands, SavedCranesOpenAgainAndShowTheFirst)

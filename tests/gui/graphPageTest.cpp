@@ -81,21 +81,8 @@ int count(const wxImage& image, const wxColour& colour)
     return count(image, colour, wxRect(image.GetSize()));
 }
 
-class GraphPage : public ::testing::Test {
+class GraphPage : public FrameTest {
 protected:
-    void TearDown() override
-    {
-        frame->Destroy();
-        settle();
-    }
-
-    void holdCranes(std::vector<devLink*> cranes)
-    {
-        for (devLink* crane : cranes)
-            frame->cranes.pushBack(crane);
-        frame->showCranes();
-    }
-
     // The page's drawing on a white bitmap of the given size.
     wxImage drawn(int width, int height)
     {
@@ -114,7 +101,6 @@ protected:
     static BrennixApp& app() { return wxGetApp(); }
 
     ScopedTimeZone zone{"UTC"};
-    MainFrame* frame = new MainFrame;
 };
 
 TEST_F(GraphPage, DrawsCurveBandsTitleAndFooterInTheirColours)
@@ -280,12 +266,7 @@ TEST_F(GraphPrinting, AnEmptyGraphListPrintsOneBlankPage)
 TEST_F(GraphPrinting, PreviewShowsTheSelectedGraphOnOnePage)
 {
     frame->notebook->SetSelection(1);
-    const wxWindowList before = wxTopLevelWindows;
-    command(frame, ID_PREVIEW);
-    wxPreviewFrame* preview = nullptr;
-    for (wxWindow* window : wxTopLevelWindows)
-        if (!before.Member(window))
-            preview = wxDynamicCast(window, wxPreviewFrame);
+    wxPreviewFrame* preview = openPreview(frame);
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->GetTitle(), ui("Предварительный просмотр перед распечаткой графиков"));
     EXPECT_TRUE(preview->IsShown());

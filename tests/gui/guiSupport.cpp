@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 
+#include <wx/print.h>
+
+#include "app/MainFrame.h"
 #include "data/devLink.h"
 
 void RecordingLog::install() { delete wxLog::SetActiveTarget(new RecordingLog); }
@@ -78,4 +81,30 @@ devLink* makeCrane(const std::string& name, std::vector<cycLink*> graphs)
     for (cycLink* graph : graphs)
         crane->graphs.pushBack(graph);
     return crane;
+}
+
+FrameTest::FrameTest() : frame(new MainFrame) {}
+
+void FrameTest::TearDown()
+{
+    frame->Destroy();
+    settle();
+}
+
+void FrameTest::holdCranes(std::vector<devLink*> cranes)
+{
+    for (devLink* crane : cranes)
+        frame->cranes.pushBack(crane);
+    frame->showCranes();
+}
+
+wxPreviewFrame* openPreview(MainFrame* frame)
+{
+    const wxWindowList before = wxTopLevelWindows;
+    command(frame, ID_PREVIEW);
+    wxPreviewFrame* preview = nullptr;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (!before.Member(window))
+            preview = wxDynamicCast(window, wxPreviewFrame);
+    return preview;
 }

@@ -7,12 +7,15 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <wx/dialog.h>
 #include <wx/log.h>
 #include <wx/modalhook.h>
 
+class MainFrame;
 class cycLink;
 class devLink;
+class wxPreviewFrame;
 
 // Keeps the status bar working as in the program, records every message and shows no box.
 class RecordingLog : public wxLogGui {
@@ -52,3 +55,17 @@ void settle();
 // A graph starting at timeStamp; points are (seconds, value byte) as the recorder stores them.
 cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint8_t>>& points);
 devLink* makeCrane(const std::string& name, std::vector<cycLink*> graphs = {});
+
+// A fresh main window for every test, destroyed after it.
+class FrameTest : public ::testing::Test {
+protected:
+    FrameTest();
+    void TearDown() override;
+    // Hands the cranes to the window and shows the first.
+    void holdCranes(std::vector<devLink*> cranes);
+
+    MainFrame* frame;
+};
+
+// Runs the window's preview command and returns the preview frame it opened, or null.
+wxPreviewFrame* openPreview(MainFrame* frame);

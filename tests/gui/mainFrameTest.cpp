@@ -23,20 +23,8 @@ namespace {
 // A closed top-level window is deleted when the event loop next idles.
 bool closing(wxWindow* window) { return wxPendingDelete.Member(window); }
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public FrameTest {
 protected:
-    void TearDown() override
-    {
-        frame->Destroy();
-        settle();
-    }
-
-    void holdCranes(std::vector<devLink*> cranes)
-    {
-        for (devLink* crane : cranes)
-            frame->cranes.pushBack(crane);
-        frame->showCranes();
-    }
     int currentCrane() const { return frame->craneSelector->GetSelection(); }
     wxComboBox* graphList() const { return frame->graphPage->graphList(); }
     void chooseCrane(int index)
@@ -49,7 +37,6 @@ protected:
     }
 
     ScopedTimeZone zone{"UTC"};
-    MainFrame* frame = new MainFrame;
 };
 
 TEST_F(MainWindow, IsBuiltAsTheUserSeesIt)

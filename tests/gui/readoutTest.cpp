@@ -50,20 +50,18 @@ std::vector<wxString> texts(wxComboBox* box)
     return all;
 }
 
-class ReadoutCommand : public ::testing::Test {
+class ReadoutCommand : public FrameTest {
 protected:
     void SetUp() override
     {
         recorderEpoch = computeRecorderEpoch();
         RecordingLog::messages().clear();
         // Cranes from an earlier readout, which the command replaces.
-        frame->cranes.pushBack(makeCrane("old", {makeGraph(0, {{0, 0x81}, {1, 0x82}, {2, 0x83}, {3, 0x84}})}));
-        frame->showCranes();
+        holdCranes({makeCrane("old", {makeGraph(0, {{0, 0x81}, {1, 0x82}, {2, 0x83}, {3, 0x84}})})});
     }
     void TearDown() override
     {
-        frame->Destroy();
-        settle();
+        FrameTest::TearDown();
         recorderEpoch = savedEpoch;
     }
 
@@ -100,7 +98,6 @@ protected:
     std::unique_ptr<scenarioFile> scenario;
     std::unique_ptr<simProcess> sim;
     std::unique_ptr<scopedComPort> com1;
-    MainFrame* frame = new MainFrame;
 };
 
 TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)

@@ -35,24 +35,13 @@ devLink* craneWithPassport(const std::string& name, const std::string& regNo)
     return crane;
 }
 
-class ReportPage : public ::testing::Test {
+class ReportPage : public FrameTest {
 protected:
-    void SetUp() override
-    {
-        frame->cranes.pushBack(craneWithPassport("first", "123"));
-        frame->cranes.pushBack(craneWithPassport("second", "456"));
-        frame->showCranes();
-    }
-    void TearDown() override
-    {
-        frame->Destroy();
-        settle();
-    }
+    void SetUp() override { holdCranes({craneWithPassport("first", "123"), craneWithPassport("second", "456")}); }
 
     wxHtmlWindow* view() const { return wxDynamicCast(page->FindWindow("htmlWindow"), wxHtmlWindow); }
 
     ScopedTimeZone zone{"Europe/Moscow"};
-    MainFrame* frame = new MainFrame;
     ReportWindow* page = frame->reportPage;
 };
 
@@ -84,12 +73,7 @@ TEST_F(ReportPage, WithoutASelectionTheProtocolStays)
 // protocol takes one page.
 TEST_F(ReportPage, PreviewShowsTheProtocolOnOnePage)
 {
-    const wxWindowList before = wxTopLevelWindows;
-    command(frame, ID_PREVIEW);
-    wxPreviewFrame* preview = nullptr;
-    for (wxWindow* window : wxTopLevelWindows)
-        if (!before.Member(window))
-            preview = wxDynamicCast(window, wxPreviewFrame);
+    wxPreviewFrame* preview = openPreview(frame);
     ASSERT_NE(preview, nullptr);
     EXPECT_TRUE(preview->GetTitle().StartsWith(ui("Отчет")));
     EXPECT_EQ(preview->GetControlBar()->GetPrintPreview()->GetMaxPage(), 1);

@@ -74,18 +74,12 @@ std::size_t errorCount()
     return n;
 }
 
-class SettingsPage : public ::testing::Test {
+class SettingsPage : public FrameTest {
 protected:
     void SetUp() override
     {
         RecordingLog::messages().clear();
-        frame->cranes.pushBack(crane);
-        frame->showCranes();
-    }
-    void TearDown() override
-    {
-        frame->Destroy();
-        settle();
+        holdCranes({crane});
     }
     // A recorder on its own pseudo-terminal, chosen at the last connect as COM1.
     void connectSimulator(std::vector<std::string> options)
@@ -112,7 +106,6 @@ protected:
     }
 
     ScopedTimeZone zone{"UTC"};
-    MainFrame* frame = new MainFrame;
     SetupWindow* page = frame->setupPage;
     devLink* crane = craneWithSettings();
     std::unique_ptr<simProcess> sim;
