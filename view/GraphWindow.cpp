@@ -202,7 +202,9 @@ void GraphWindow::ShowGraph(int n)
 {
     if (n >= 0 && n < static_cast<int>(graphs->GetCount()))
         graphs->SetSelection(n);
+    // Painted at once: the cursor readout uses the scale of the last drawing.
     drawing->Refresh();
+    drawing->Update();
 }
 
 void GraphWindow::OnPrevGraph(wxCommandEvent&)

@@ -379,6 +379,16 @@ TEST_F(CursorReadout, ShowsLoadTimeAndLampsUnderThePointer)
     EXPECT_TRUE(isGray(lampColour(lamp("Механизм 2:"))));
 }
 
+TEST_F(CursorReadout, NextGraphIsReadOnItsOwnScaleAtOnce)
+{
+    holdCranes({makeCrane("long graphs", {sampleGraph(), makeGraph(0, {{0, load(10)}, {1000, load(90)}})})});
+    frame->selectCrane(1);
+    click(page(), ID_NEXT_GRAPH);
+    pointAt(500);   // beyond the first graph's axis; the load of 0 s is held
+    EXPECT_EQ(text("Нагрузка:"), "10%");
+    EXPECT_EQ(text("Время:"), ui("500с"));
+}
+
 TEST_F(CursorReadout, PointerOutsideTheTimeAxisOrWithoutAGraphChangesNothing)
 {
     pointAt(20);
