@@ -7,8 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "link/codings.h"
-#include "link/commands.h"
 
 namespace {
 
@@ -20,7 +18,6 @@ constexpr const char* ircommService = "IrDA:IrCOMM";
 constexpr uint8_t serviceTypeParameter = 0x00;
 constexpr uint8_t nineWireBit = 0x04;
 constexpr std::size_t shortestParameters = 3;   // one parameter: identifier, length, one value byte
-constexpr std::size_t lengthFieldEnd = 4;       // the two address bytes and the length field
 constexpr std::size_t drainBufferSize = 65536;
 
 bool socketLayerStarted = false;
@@ -122,8 +119,7 @@ std::size_t irdaTransport::exchange(const uint8_t* packet, std::size_t length, u
         return 0;
     }
 
-    // Until the length field is in, the reply may be as long as that field can say.
-    std::size_t expected = replyCapacity;
+    std::size_t expected = expectedReplyLength(reply, 0, capacity);
     std::size_t received = 0;
     while (received < expected) {
         const int ready = sockets.waitReadable(socket, irdaTimeoutSeconds);
@@ -143,13 +139,9 @@ std::size_t irdaTransport::exchange(const uint8_t* packet, std::size_t length, u
             return 0;
         }
         received += static_cast<std::size_t>(got);
-        if (received >= lengthFieldEnd) {
-            expected = getBe16(reply + 2);
-            // A reply longer than the caller's buffer cannot be taken; the drain after the
-            // failed attempt discards its rest.
-            if (expected > capacity)
-                return 0;
-        }
+        expected = expectedReplyLength(reply, received, capacity);
+        if (expected == 0)
+            return 0;
     }
     return received;
 }

@@ -12,8 +12,6 @@
 #include <chrono>
 
 #include "app/globals.h"
-#include "link/codings.h"
-#include "link/commands.h"
 #include "link/portNames.h"
 
 namespace {
@@ -23,7 +21,6 @@ using Milliseconds = std::chrono::milliseconds;
 
 constexpr Milliseconds quietLimit{serialTimeoutSeconds * 1000};
 constexpr Milliseconds perByte{5};
-constexpr std::size_t lengthFieldEnd = 4;  // the two address bytes and the length field
 
 // The termios constant of an accepted line speed, 0 for any other.
 speed_t lineSpeed(int32_t bitsPerSecond)
@@ -183,12 +180,11 @@ std::size_t serialPort::exchange(const uint8_t* packet, std::size_t length, uint
     if (static_cast<std::size_t>(written) < length)
         return 0;
 
-    // Until the length field is in, the reply may be as long as that field can say.
-    std::size_t expected = replyCapacity;
+    std::size_t expected = expectedReplyLength(reply, 0, capacity);
     std::size_t received = 0;
     Clock::time_point lastByte = Clock::now();
     while (received < expected) {
-        const std::size_t wanted = received == 0 ? lengthFieldEnd : expected - received;
+        const std::size_t wanted = received == 0 ? replyLengthFieldEnd : expected - received;
         const ssize_t got =
             readBounded(fd, reply + received, std::min(wanted, capacity - received), lastByte);
         if (got < 0) {
@@ -199,13 +195,9 @@ std::size_t serialPort::exchange(const uint8_t* packet, std::size_t length, uint
         if (got == 0)
             return 0;  // time-out: the bytes received so far are dropped
         received += static_cast<std::size_t>(got);
-        if (received >= lengthFieldEnd) {
-            expected = getBe16(reply + 2);
-            // A reply longer than the caller's buffer cannot be taken; the clearing after the
-            // failed attempt discards its rest.
-            if (expected > capacity)
-                return 0;
-        }
+        expected = expectedReplyLength(reply, received, capacity);
+        if (expected == 0)
+            return 0;
     }
     return received;
 }

@@ -5,6 +5,23 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/codings.h"
+#include "link/commands.h"
+
+// The two address bytes and the length field open every reply.
+constexpr std::size_t replyLengthFieldEnd = 4;
+
+// The total length of a reply of which `received` bytes are in: what its length field says once
+// the field is in, until then the most the field can say. 0 for a reply longer than capacity,
+// which cannot be taken; the clearing after the failed attempt discards its rest.
+inline std::size_t expectedReplyLength(const uint8_t* reply, std::size_t received, std::size_t capacity)
+{
+    if (received < replyLengthFieldEnd)
+        return replyCapacity;
+    const std::size_t length = getBe16(reply + 2);
+    return length > capacity ? 0 : length;
+}
+
 class linkTransport {
 public:
     virtual ~linkTransport() = default;

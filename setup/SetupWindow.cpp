@@ -130,8 +130,8 @@ const MainFrame* chosenConnection(wxWindow* page, const devLink* crane)
 
 }  // namespace
 
-SetupWindow::SetupWindow(wxWindow* parent, wxComboBox* craneChoice)
-    : PrintPanel(parent), craneChoice(craneChoice)
+SetupWindow::SetupWindow(wxWindow* parent, wxComboBox* craneSelector)
+    : PrintPanel(parent, craneSelector)
 {
     // The widths are those of the original layout, grown where this toolkit needs more room;
     // the left column is as wide as its widest control.
@@ -196,15 +196,9 @@ SetupWindow::SetupWindow(wxWindow* parent, wxComboBox* craneChoice)
     refresh();
 }
 
-devLink* SetupWindow::currentCrane() const
-{
-    const int selected = craneChoice->GetSelection();
-    return selected == wxNOT_FOUND ? nullptr : static_cast<devLink*>(craneChoice->GetClientData(selected));
-}
-
 void SetupWindow::refresh()
 {
-    const devLink* crane = currentCrane();
+    const devLink* crane = selectedCrane();
     if (!crane) {
         // No crane held: nothing of a former one stays on the page.
         for (wxTextCtrl* field : {regNoField, serNoField, invNoField, regiSinceFields[0], regiSinceFields[1],
@@ -262,19 +256,19 @@ void SetupWindow::pickDate(int32_t& time, wxTextCtrl* const dateFields[3])
 
 void SetupWindow::pickRegiSince(wxCommandEvent&)
 {
-    if (devLink* crane = currentCrane())
+    if (devLink* crane = selectedCrane())
         pickDate(crane->regiSince, regiSinceFields);
 }
 
 void SetupWindow::pickWorkSince(wxCommandEvent&)
 {
-    if (devLink* crane = currentCrane())
+    if (devLink* crane = selectedCrane())
         pickDate(crane->workSince, workSinceFields);
 }
 
 uint8_t SetupWindow::readCurrentCode()
 {
-    const MainFrame* frame = chosenConnection(this, currentCrane());
+    const MainFrame* frame = chosenConnection(this, selectedCrane());
     if (!frame)
         return 0;
     comm link(logStatus, logError);
@@ -295,7 +289,7 @@ void SetupWindow::readFullCode(wxCommandEvent&)
 
 void SetupWindow::updateRecorder(wxCommandEvent&)
 {
-    const devLink* crane = currentCrane();
+    const devLink* crane = selectedCrane();
     const MainFrame* frame = chosenConnection(this, crane);
     if (!frame)
         return;

@@ -7,7 +7,6 @@
 #include "view/PrintPanel.h"
 
 class devLink;
-class wxComboBox;
 class wxTextCtrl;
 
 // The page's buttons.
@@ -21,7 +20,7 @@ enum {
 
 class SetupWindow : public PrintPanel {
 public:
-    SetupWindow(wxWindow* parent, wxComboBox* craneChoice);
+    SetupWindow(wxWindow* parent, wxComboBox* craneSelector);
 
     // The settings page has nothing to print.
     void Print() override {}
@@ -35,7 +34,6 @@ public:
     // selected, no connection has been chosen yet or anything fails.
     uint8_t readCurrentCode();
 
-    wxComboBox* craneChoice;
     wxTextCtrl* regNoField;
     wxTextCtrl* serNoField;
     wxTextCtrl* invNoField;
@@ -56,7 +54,6 @@ private:
     void readFullCode(wxCommandEvent& event);
     void updateRecorder(wxCommandEvent& event);
 
-    devLink* currentCrane() const;
     // The fields as typed and the crane's dates, for the settings block.
     settingsFields fields(const devLink& crane) const;
     // Lets the user pick the date in time on the calendar; the fields show the date taken.

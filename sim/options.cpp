@@ -32,7 +32,7 @@ Options:
                      with --seed the same clock gives the same content
   --load CODE        the ADC code (0..255) ReadLoad reports
   --baud N           pace outgoing bytes at N baud (10 bits a byte); default: no pacing
-  --fault SPEC       inject a fault (repeatable, see below)
+  --fault FAULT      inject a fault (repeatable, see below)
   --dump FILE        at exit, write the memory of every slot and the clocks to FILE
   --verbose          log every request and reply to stderr
   --help             this text

@@ -127,12 +127,18 @@ void drawFooter(wxDC& dc, const drawingArea& area, const textMetrics& metrics, w
     dc.DrawText(footer, at(footerPosition(area, metrics, textWidth(dc, footer))));
 }
 
-void drawGrid(wxDC& dc, const graphScale& scale, const graphSizes& sizes)
+// The marks of the time and the load axis, for the grid and the ticks.
+struct axisMarks {
+    std::vector<gridMark> time;
+    std::vector<gridMark> load;
+};
+
+void drawGrid(wxDC& dc, const axisMarks& marks)
 {
     dc.SetPen(wxPen(titleRed, 1, wxPENSTYLE_DOT_DASH));
-    for (const gridMark& mark : timeMarks(scale, sizes))
+    for (const gridMark& mark : marks.time)
         drawLine(dc, mark.gridLine);
-    for (const gridMark& mark : loadMarks(scale, sizes))
+    for (const gridMark& mark : marks.load)
         drawLine(dc, mark.gridLine);
 }
 
@@ -202,17 +208,17 @@ void drawBands(wxDC& dc, const cycLink& graph, const graphScale& scale, const te
     }
 }
 
-void drawTicks(wxDC& dc, const graphScale& scale, const textMetrics& metrics,
+void drawTicks(wxDC& dc, const graphScale& scale, const axisMarks& marks, const textMetrics& metrics,
                const graphSizes& sizes, const graphFonts& fonts)
 {
     dc.SetPen(wxPen(axisRed, 1, wxPENSTYLE_SOLID));
     dc.SetTextForeground(axisRed);
     dc.SetFont(fonts.light);
-    for (const gridMark& mark : timeMarks(scale, sizes)) {
+    for (const gridMark& mark : marks.time) {
         drawLine(dc, mark.tick);
         dc.DrawText(fixedText(mark.value, 0), at(timeMarkLabel(scale, mark.value, sizes)));
     }
-    for (const gridMark& mark : loadMarks(scale, sizes)) {
+    for (const gridMark& mark : marks.load) {
         drawLine(dc, mark.tick);
         const wxString number = fixedText(mark.value, 0);
         dc.DrawText(number,
@@ -277,14 +283,15 @@ void GraphDraw::Draw(wxDC& dc)
     scale = scaleGraph(*graph, area, metrics, sizes, titleReserve, logError);
     if (!scale)
         return;
-    drawGrid(dc, *scale, sizes);
+    const axisMarks marks{timeMarks(*scale, sizes), loadMarks(*scale, sizes)};
+    drawGrid(dc, marks);
     {
         const withoutAntialiasing plain(dc);
         drawCurve(dc, *graph, *scale, sizes);
         drawMarkers(dc, *graph, *scale, sizes);
     }
     drawBands(dc, *graph, *scale, metrics, sizes, fonts);
-    drawTicks(dc, *scale, metrics, sizes, fonts);
+    drawTicks(dc, *scale, marks, metrics, sizes, fonts);
     drawAxes(dc, *scale, area, metrics, sizes, fonts);
 }
 

@@ -22,7 +22,6 @@ bool GraphPrintout::OnPrintPage(int)
         return false;
     int width = 0;
     int height = 0;
-    GetPageSizePixels(&width, &height);
     dc->GetSize(&width, &height);
     drawingArea page{width, height};
     if (const wxPageSetupDialogData* setup = wxGetApp().pageSetupData) {

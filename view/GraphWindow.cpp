@@ -22,7 +22,7 @@ wxBEGIN_EVENT_TABLE(GraphWindow, PrintPanel)
 wxEND_EVENT_TABLE()
 
 GraphWindow::GraphWindow(wxWindow* parent, wxComboBox* craneSelector)
-    : PrintPanel(parent), craneSelector(craneSelector)
+    : PrintPanel(parent, craneSelector)
 {
     grayBall = imageWithMask(loadPng("bmps/grayball.16.png"));
     greenBall = imageWithMask(loadPng("bmps/greenball.16.png"));
@@ -145,12 +145,6 @@ const cycLink* GraphWindow::selectedGraph() const
     return n == wxNOT_FOUND ? nullptr : static_cast<const cycLink*>(graphs->GetClientData(n));
 }
 
-const devLink* GraphWindow::selectedCrane() const
-{
-    const int n = craneSelector->GetSelection();
-    return n == wxNOT_FOUND ? nullptr : static_cast<const devLink*>(craneSelector->GetClientData(n));
-}
-
 const wxBitmap& GraphWindow::ball(lampColour colour) const
 {
     switch (colour) {
@@ -166,18 +160,21 @@ const wxBitmap& GraphWindow::ball(lampColour colour) const
     return grayBall;
 }
 
-void GraphWindow::setText(wxStaticText* control, wxString& last, const wxString& text)
+namespace {
+
+// Relabels only on a change: a label set anew is laid out and repainted at every mouse motion.
+void setText(wxStaticText* control, const wxString& text)
 {
-    if (text == last)
-        return;
-    control->SetLabel(text);
-    last = text;
+    if (control->GetLabel() != text)
+        control->SetLabel(text);
 }
+
+}  // namespace
 
 void GraphWindow::showReading(const cursorReading& reading)
 {
-    setText(timeText, lastTimeText, ui(cursorTimeText(reading.time).c_str()));
-    setText(loadText, lastLoadText, ui(cursorLoadText(reading.load).c_str()));
+    setText(timeText, ui(cursorTimeText(reading.time).c_str()));
+    setText(loadText, ui(cursorLoadText(reading.load).c_str()));
     for (int m = 1; m <= 6; ++m)
         if (const std::optional<lampColour> colour = mechanismLamp(m, lastState, reading.state))
             mechanismLamps[m - 1]->SetBitmap(ball(*colour));
@@ -188,10 +185,8 @@ void GraphWindow::showReading(const cursorReading& reading)
 
 void GraphWindow::resetReadout(lampColour limiter)
 {
-    loadText->SetLabel(wxString());
-    timeText->SetLabel(wxString());
-    lastLoadText.clear();
-    lastTimeText.clear();
+    setText(loadText, wxString());
+    setText(timeText, wxString());
     limiterLamp->SetBitmap(ball(limiter));
     for (wxStaticBitmap* lamp : mechanismLamps)
         lamp->SetBitmap(grayBall);

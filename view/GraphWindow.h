@@ -40,9 +40,8 @@ public:
     wxComboBox* graphList() const { return graphs; }
     GraphDraw* graphDrawing() const { return drawing; }
 
-    // The graph selected in the list and the crane selected in the main window; null without one.
+    // The graph selected in the list; null without one.
     const cycLink* selectedGraph() const;
-    const devLink* selectedCrane() const;
 
     // The status panel under the pointer: the time and load texts and the lamps that changed.
     void showReading(const cursorReading& reading);
@@ -53,11 +52,9 @@ public:
 private:
     wxFlexGridSizer* buildStatusPanel();
     const wxBitmap& ball(lampColour colour) const;
-    void setText(wxStaticText* control, wxString& last, const wxString& text);
 
     GraphDraw* drawing;
     wxComboBox* graphs;
-    wxComboBox* craneSelector;
     wxStaticText* loadText = nullptr;
     wxStaticText* timeText = nullptr;
     wxStaticBitmap* mechanismLamps[6] = {};
@@ -67,8 +64,6 @@ private:
     wxBitmap redBall;
     wxBitmap blueBall;
     uint8_t lastState = 0;
-    wxString lastLoadText;
-    wxString lastTimeText;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -32,7 +32,7 @@ wxHtmlPrintout* ReportPrinting::printout(const wxString& html)
 }
 
 ReportWindow::ReportWindow(wxWindow* parent, wxComboBox* craneSelector)
-    : PrintPanel(parent), craneSelector(craneSelector)
+    : PrintPanel(parent, craneSelector)
 {
     view = new wxHtmlWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_SCROLLBAR_AUTO,
                             "htmlWindow");
@@ -51,10 +51,9 @@ void ReportWindow::Preview() { printer.PreviewText(html, wxString()); }
 
 void ReportWindow::MakeReport()
 {
-    const int selected = craneSelector->GetSelection();
-    if (selected == wxNOT_FOUND)
+    const devLink* crane = selectedCrane();
+    if (!crane)
         return;
-    const devLink* crane = static_cast<const devLink*>(craneSelector->GetClientData(selected));
     html = wxString::FromUTF8(protocolText(*crane));
     view->SetPage(html);
 }

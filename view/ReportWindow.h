@@ -5,7 +5,6 @@
 
 #include "view/PrintPanel.h"
 
-class wxComboBox;
 class wxHtmlWindow;
 
 // HTML printing of the protocol, sized so that the protocol fits one A4 page. Its settings are
@@ -39,5 +38,4 @@ private:
     wxHtmlWindow* view;
     wxString html;
     ReportPrinting printer;
-    wxComboBox* craneSelector;
 };
