@@ -8,6 +8,7 @@
 #include <wx/image.h>
 
 #include "app/MainFrame.h"
+#include "app/dataFiles.h"
 #include "app/globals.h"
 #include "link/portNames.h"
 
@@ -15,6 +16,13 @@ namespace {
 
 constexpr int helpViewerStyle = wxHF_TOOLBAR | wxHF_CONTENTS | wxHF_INDEX | wxHF_SEARCH |
                                 wxHF_BOOKMARKS | wxHF_OPEN_FILES | wxHF_PRINT;
+
+// A help book by its name in the run directory (the native path format takes "/" as a
+// separator on every platform).
+void addHelpBook(wxHtmlHelpController& help, const char* name)
+{
+    help.AddBook(wxFileName(wxString::FromUTF8(dataFile(name))), false);
+}
 
 }  // namespace
 
@@ -46,8 +54,8 @@ bool BrennixApp::OnInit()
 
     wxFileSystem::AddHandler(new wxZipFSHandler);
     helpController = new wxHtmlHelpController(helpViewerStyle);
-    helpController->AddBook(wxFileName("help/brennix.htb", wxPATH_UNIX), false);
-    helpController->AddBook(wxFileName("help/velmora.htb", wxPATH_UNIX), false);
+    addHelpBook(*helpController, "help/brennix.htb");
+    addHelpBook(*helpController, "help/velmora.htb");
     return true;
 }
 
