@@ -7,10 +7,13 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <wx/choice.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
 #include <wx/html/helpctrl.h>
 #include <wx/html/helpdata.h>
+#include <wx/calctrl.h>
+#include <wx/generic/calctrlg.h>
 #include <wx/translation.h>
 
 #include "app/BrennixApp.h"
@@ -18,6 +21,7 @@
 #include "app/globals.h"
 #include "app/uiText.h"
 #include "data/devLink.h"
+#include "dialogs/CalDialog.h"
 #include "tests/gui/guiSupport.h"
 #include "view/protocolText.h"
 
@@ -126,7 +130,7 @@ private:
 };
 
 // Under a Russian locale the toolkit's and the C library's texts are Russian (dialog buttons,
-// help viewer, preview, the calendar's months), while numbers keep the decimal point that the
+// help viewer, preview, error box, the calendar's months), while numbers keep the decimal point that the
 // protocol's formats and the data file rely on.
 TEST(StartUp, RussianLocaleTranslatesTheToolkitAndKeepsTheDecimalPoint)
 {
@@ -139,7 +143,16 @@ TEST(StartUp, RussianLocaleTranslatesTheToolkitAndKeepsTheDecimalPoint)
     EXPECT_EQ(wxGetTranslation("Help: %s"), ui("Справка: %s"));
     EXPECT_EQ(wxString::Format(wxGetTranslation("%s Error"), wxGetApp().GetAppDisplayName()),
               ui("Ошибка Brennix")) << "the title of the error box";
-    EXPECT_TRUE(wxDateTime::GetMonthName(wxDateTime::Jan).StartsWith(ui("янв")));
+    {
+        // The calendar lists the months by their own names, not as within a date ("декабря").
+        CalDialog calendar(app.frame, wxDateTime(1, wxDateTime::Dec, 2023));
+        wxGenericCalendarCtrl* shown = wxDynamicCast(calendar.calendar, wxGenericCalendarCtrl);
+        ASSERT_NE(shown, nullptr);
+        wxChoice* months = wxDynamicCast(shown->GetMonthControl(), wxChoice);
+        ASSERT_NE(months, nullptr);
+        EXPECT_EQ(months->GetString(0), ui("Январь"));
+        EXPECT_EQ(months->GetString(11), ui("Декабрь"));
+    }
 
     EXPECT_STREQ(std::localeconv()->decimal_point, ".");
     std::unique_ptr<devLink> crane(makeCrane("crane"));
