@@ -1,13 +1,18 @@
 #include "app/BrennixApp.h"
 
+#include <clocale>
+
 #include <wx/cmndata.h>
 #include <wx/config.h>
 #include <wx/filename.h>
 #include <wx/fs_zip.h>
 #include <wx/html/helpctrl.h>
 #include <wx/image.h>
+#include <wx/translation.h>
+#include <wx/uilocale.h>
 
 #include "app/MainFrame.h"
+#include "app/dataFiles.h"
 #include "app/globals.h"
 #include "link/portNames.h"
 
@@ -16,10 +21,31 @@ namespace {
 constexpr int helpViewerStyle = wxHF_TOOLBAR | wxHF_CONTENTS | wxHF_INDEX | wxHF_SEARCH |
                                 wxHF_BOOKMARKS | wxHF_OPEN_FILES | wxHF_PRINT;
 
+// The user's locale for what the toolkit and GTK show themselves (file, print and page-setup
+// dialogs, calendar, help viewer, preview, message box titles), with the toolkit's standard
+// message catalog. The program's own texts are Russian whatever the locale. Numbers keep the
+// decimal point: the protocol's and the drawings' printf formats and the data file rely on it.
+void useUserLocale()
+{
+    wxUILocale::UseDefault();
+    wxTranslations* translations = new wxTranslations;
+    wxTranslations::Set(translations);   // owned by the toolkit from here on
+    translations->AddStdCatalog();
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+// A help book by its name in the run directory (the native path format takes "/" as a
+// separator on every platform).
+void addHelpBook(wxHtmlHelpController& help, const char* name)
+{
+    help.AddBook(wxFileName(wxString::FromUTF8(dataFile(name))), false);
+}
+
 }  // namespace
 
 bool BrennixApp::OnInit()
 {
+    useUserLocale();
     SetVendorName("Quendrix");
     SetAppName("Brennix");
     wxConfigBase* config = wxConfigBase::Get();
@@ -46,8 +72,8 @@ bool BrennixApp::OnInit()
 
     wxFileSystem::AddHandler(new wxZipFSHandler);
     helpController = new wxHtmlHelpController(helpViewerStyle);
-    helpController->AddBook(wxFileName("help/brennix.htb", wxPATH_UNIX), false);
-    helpController->AddBook(wxFileName("help/velmora.htb", wxPATH_UNIX), false);
+    addHelpBook(*helpController, "help/brennix.htb");
+    addHelpBook(*helpController, "help/velmora.htb");
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include <wx/toolbar.h>
 
 #include "app/BrennixApp.h"
+#include "app/dataFiles.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
 #include "data/devLink.h"
@@ -51,7 +52,9 @@ void showAboutBox(wxWindow* parent)
     html->SetPage(wxString::FromUTF8("<html><head>") + wxString::FromUTF8(htmlCharsetMeta) +
                   ui("</head><body bgcolor=\"#E0F0FF\">"
                      "<table cellspacing=3 cellpadding=4 width=\"100%\">"
-                     "<tr><td align=center><img src=\"bmps/logo.200.png\"></td></tr>"
+                     "<tr><td align=center><img src=\"") +
+                  ui(dataFile("bmps/logo.200.png").c_str()) +
+                  ui("\"></td></tr>"
                      "<tr><td bgcolor=\"#003060\" align=center><b><font size=+2 color=\"#C0D0FF\">"
                      "Brennix версия 1.2.1</font></b></td></tr>"
                      "<tr><td bgcolor=\"#D0E0FF\" align=center><font color=\"#0080FF\">"
@@ -96,6 +99,7 @@ MainFrame::MainFrame()
     : wxFrame(nullptr, wxID_ANY, "Brennix 1.2.1", wxDefaultPosition, wxDefaultSize,
               wxDEFAULT_FRAME_STYLE)
 {
+    SetIcons(programIcons());
     buildMenus();
     CreateStatusBar(1, wxST_SIZEGRIP | wxFULL_REPAINT_ON_RESIZE, 0);
     buildToolBar();

@@ -1,11 +1,40 @@
 #include "dialogs/CalDialog.h"
 
+#include <ctime>
+
 #include <wx/bmpbuttn.h>
 #include <wx/calctrl.h>
+#include <wx/choice.h>
 #include <wx/generic/calctrlg.h>
 
 #include "app/uiText.h"
 #include "dialogs/dialogParts.h"
+
+namespace {
+
+// A month's name as a list of months shows it ("Декабрь") where the C library knows one apart
+// from its name within a date ("декабря", which the toolkit's calendar lists); empty elsewhere.
+wxString standaloneMonthName(int month)
+{
+    std::tm date{};
+    date.tm_mon = month;
+    date.tm_mday = 1;
+    char name[64];
+    const std::size_t length = std::strftime(name, sizeof name, "%OB", &date);
+    return wxString(name, wxConvLibc, length);
+}
+
+void nameMonthsStandalone(wxGenericCalendarCtrl& calendar)
+{
+    wxChoice* months = wxDynamicCast(calendar.GetMonthControl(), wxChoice);
+    for (unsigned month = 0; months && month < 12 && month < months->GetCount(); ++month) {
+        const wxString name = standaloneMonthName(static_cast<int>(month));
+        if (!name.empty())
+            months->SetString(month, name);
+    }
+}
+
+}  // namespace
 
 wxBEGIN_EVENT_TABLE(CalDialog, wxDialog)
     EVT_BUTTON(wxID_YES, CalDialog::OnChoose)
@@ -19,10 +48,11 @@ CalDialog::CalDialog(wxWindow* parent, const wxDateTime& date)
 {
     // The toolkit's own calendar on every platform: the native GTK one can neither start the
     // week on Monday nor mark the weekends.
-    calendar = new wxGenericCalendarCtrl(this, ID_CALENDAR, wxDefaultDateTime, wxDefaultPosition,
-                                         wxDefaultSize,
-                                         wxCAL_MONDAY_FIRST | wxCAL_SHOW_HOLIDAYS | wxRAISED_BORDER,
-                                         "CalendarCtrl");
+    wxGenericCalendarCtrl* genericCalendar =
+        new wxGenericCalendarCtrl(this, ID_CALENDAR, wxDefaultDateTime, wxDefaultPosition, wxDefaultSize,
+                                  wxCAL_MONDAY_FIRST | wxCAL_SHOW_HOLIDAYS | wxRAISED_BORDER, "CalendarCtrl");
+    nameMonthsStandalone(*genericCalendar);
+    calendar = genericCalendar;
     calendar->SetDate(date);
 
     const wxFont font = labelFont(12);

@@ -4,8 +4,8 @@
 # on a pseudo-terminal behind "COM1". The simulator stops when the program exits.
 set -e
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+tools/install-deps.sh build
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRENNIX_TESTS=OFF -DBRENNIX_BENCH=OFF
 cmake --build build -j"$(nproc)" --target brennix brennix-sim
 cd build
 

@@ -18,3 +18,7 @@ for picture in con_com con_irda con_modem exit; do
     render "$picture" 160 "$picture.160.png"
 done
 rsvg-convert --width=200 --keep-aspect-ratio --format=png --output=logo.200.png src/logo.svg
+# The program's icon in the sizes desktops use (installed with the SVG as the scalable one).
+for size in 16 32 48 64 128 256; do
+    render brennix "$size" "brennix.$size.png"
+done
