@@ -113,6 +113,7 @@ void GraphWindow::PageSetup()
     if (!app.printData || !app.pageSetupData)
         return;
     *app.pageSetupData = *app.printData;
+    giveDefaultMargins(*app.pageSetupData);
     wxPageSetupDialog dialog(wxGetTopLevelParent(this), app.pageSetupData);
     dialog.ShowModal();
     *app.printData = dialog.GetPageSetupDialogData().GetPrintData();
