@@ -256,9 +256,19 @@ TEST_F(GraphPrinting, PrintsTheGraphOnOnePageInsideTheMargins)
     std::remove(png.c_str());
 }
 
+// Pixels of the markers' blue, in whatever shade the rendering gives them.
+int markerInk(const wxImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            n += image.GetBlue(x, y) > image.GetRed(x, y) + 40 && image.GetBlue(x, y) > image.GetGreen(x, y) + 40;
+    return n;
+}
+
 // Printed as the print dialog prints to a file, with the page setup as the program starts with
 // it (no paper size, no margins): the graph lies inside margins of 15 mm all round and reaches
-// them.
+// them; its markers print as on any other page, not joined by bands.
 TEST_F(GraphPrinting, PrintedThroughTheSystemsPrintingInsideDefaultMargins)
 {
     *app().pageSetupData = wxPageSetupDialogData();
@@ -272,6 +282,11 @@ TEST_F(GraphPrinting, PrintedThroughTheSystemsPrintingInsideDefaultMargins)
     ASSERT_NEAR(image.GetWidth(), 595, 1);   // A4 at 72 dpi
     EXPECT_EQ(inkAlongTheEdges(image, 42), 0);   // 15 mm
     EXPECT_GT(inkAlongTheEdges(image, 48), 0);
+
+    ASSERT_EQ(printToPdf(printout, pdf), 1);
+    ASSERT_TRUE(pdfPageToPng(pdf, 1, png, pdfDotsPerInch));
+    const wxImage reference(wxString::FromUTF8(png.c_str()), wxBITMAP_TYPE_PNG);
+    EXPECT_LT(markerInk(image), markerInk(reference) * 3 / 2);
     std::remove(pdf.c_str());
     std::remove(png.c_str());
 }
