@@ -6,6 +6,7 @@
 
 #include <wx/dc.h>
 #include <wx/dcclient.h>
+#include <wx/dcprint.h>
 #include <wx/dcscreen.h>
 #include <wx/graphics.h>
 
@@ -165,7 +166,9 @@ void drawCurve(wxDC& dc, const cycLink& graph, const graphScale& scale, const gr
 // one-pixel outline of the marker's own colour is folded into the fill by reaching one pixel
 // further, as stroking thousands of outlines would cost most of a long graph's drawing time.
 // Batches share one filled path; the diamonds all wind the same way, so the winding rule fills
-// overlapping ones as each alone is filled.
+// overlapping ones as each alone is filled. A printer's device context joins the polygons of one
+// call into a single outline, which fills a band from each diamond to the next: there each
+// diamond is a polygon of its own.
 void drawMarkers(wxDC& dc, const cycLink& graph, const graphScale& scale, const graphSizes& sizes)
 {
     const std::vector<pixelPoint> centres = markerCentres(graph, scale);
@@ -179,7 +182,7 @@ void drawMarkers(wxDC& dc, const cycLink& graph, const graphScale& scale, const 
 
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(markerBlue, wxBRUSHSTYLE_SOLID));
-    constexpr std::size_t batch = 512;
+    const std::size_t batch = dc.IsKindOf(wxCLASSINFO(wxPrinterDC)) ? 1 : 512;
     const std::vector<int> fours(batch, 4);
     for (std::size_t start = 0; start < centres.size(); start += batch) {
         const std::size_t n = std::min(batch, centres.size() - start);

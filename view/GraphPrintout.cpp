@@ -6,6 +6,14 @@
 #include "app/uiText.h"
 #include "view/GraphDraw.h"
 
+void giveDefaultMargins(wxPageSetupDialogData& setup)
+{
+    if (setup.GetMarginTopLeft() != wxPoint() || setup.GetMarginBottomRight() != wxPoint())
+        return;
+    setup.SetMarginTopLeft(wxPoint(defaultMarginMm, defaultMarginMm));
+    setup.SetMarginBottomRight(wxPoint(defaultMarginMm, defaultMarginMm));
+}
+
 GraphPrintout::GraphPrintout(GraphDraw* drawing) : wxPrintout(ui("График")), drawing(drawing) {}
 
 bool GraphPrintout::HasPage(int page) { return page < 2; }
@@ -24,8 +32,11 @@ bool GraphPrintout::OnPrintPage(int)
     int height = 0;
     dc->GetSize(&width, &height);
     drawingArea page{width, height};
-    if (const wxPageSetupDialogData* setup = wxGetApp().pageSetupData) {
-        const wxSize paper = setup->GetPaperSize();
+    if (wxPageSetupDialogData* setup = wxGetApp().pageSetupData) {
+        giveDefaultMargins(*setup);
+        wxSize paper = setup->GetPaperSize();
+        if (paper.x <= 0 || paper.y <= 0)   // before any page setup: the paper printed on
+            GetPageSizeMM(&paper.x, &paper.y);
         const wxPoint topLeft = setup->GetMarginTopLeft();
         const wxPoint bottomRight = setup->GetMarginBottomRight();
         page = printedArea(width, height, paper.GetWidth(), paper.GetHeight(), topLeft.x,

@@ -14,6 +14,7 @@
 #include "app/uiText.h"
 #include "view/GraphDraw.h"
 #include "view/GraphPrintout.h"
+#include "view/PreviewFrame.h"
 
 wxBEGIN_EVENT_TABLE(GraphWindow, PrintPanel)
     EVT_BUTTON(ID_PREV_GRAPH, GraphWindow::OnPrevGraph)
@@ -112,6 +113,7 @@ void GraphWindow::PageSetup()
     if (!app.printData || !app.pageSetupData)
         return;
     *app.pageSetupData = *app.printData;
+    giveDefaultMargins(*app.pageSetupData);
     wxPageSetupDialog dialog(wxGetTopLevelParent(this), app.pageSetupData);
     dialog.ShowModal();
     *app.printData = dialog.GetPageSetupDialogData().GetPrintData();
@@ -120,23 +122,9 @@ void GraphWindow::PageSetup()
 
 void GraphWindow::Preview()
 {
-    wxPrintData* printData = wxGetApp().printData;
-    if (!printData)
-        return;
-    wxPrintDialogData dialogData(*printData);
-    wxPrintPreview* preview =
-        new wxPrintPreview(new GraphPrintout(drawing), new GraphPrintout(drawing), &dialogData);
-    if (!preview->IsOk()) {
-        delete preview;
-        return;
-    }
-    wxPreviewFrame* frame =
-        new wxPreviewFrame(preview, nullptr, ui("Предварительный просмотр перед распечаткой графиков"),
-                           wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE, "frame");
-    // The frame lays itself out in Initialize; centred before, it would be centred at no size.
-    frame->Initialize();
-    frame->Centre(wxBOTH);
-    frame->Show();
+    if (const wxPrintData* printData = wxGetApp().printData)
+        showPreview(new GraphPrintout(drawing), new GraphPrintout(drawing), *printData,
+                    ui("Предварительный просмотр перед распечаткой графиков"));
 }
 
 const cycLink* GraphWindow::selectedGraph() const

@@ -7,6 +7,7 @@
 
 #include "app/uiText.h"
 #include "data/devLink.h"
+#include "view/PreviewFrame.h"
 #include "view/protocolText.h"
 
 namespace {
@@ -29,6 +30,11 @@ wxHtmlPrintout* ReportPrinting::printout(const wxString& html)
     wxHtmlPrintout* printout = CreatePrintout();
     printout->SetHtmlText(html, wxString(), true);
     return printout;
+}
+
+bool ReportPrinting::DoPreview(wxHtmlPrintout* preview, wxHtmlPrintout* printing)
+{
+    return showPreview(preview, printing, *GetPrintData(), GetName() + _(" Preview"));
 }
 
 ReportWindow::ReportWindow(wxWindow* parent, wxComboBox* craneSelector)

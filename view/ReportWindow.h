@@ -14,6 +14,10 @@ public:
     ReportPrinting();
     // A printout of the text as Print and Preview run it; the caller owns it.
     wxHtmlPrintout* printout(const wxString& html);
+
+protected:
+    // The preview in the frame both pages preview in, which shows a whole page.
+    bool DoPreview(wxHtmlPrintout* preview, wxHtmlPrintout* printing) override;
 };
 
 class ReportWindow : public PrintPanel {

@@ -12,11 +12,12 @@ extern const float kpLimits[4];
 extern const uint32_t cycleLimits[9];
 extern const uint32_t hourLimits[9];
 
-// Switching of one mechanism in the last hour of graphs.
+// Switching of one mechanism in the last hour of graphs. In 64 bits: times that run back within a
+// graph (a damaged file) can add up to 2^31 seconds in each graph.
 struct mechanismActivity {
-    int32_t switchOns = 0;
-    int32_t onSeconds = 0;
-    int32_t percent = 0;   // onSeconds as a share of 3600 seconds
+    int64_t switchOns = 0;
+    int64_t onSeconds = 0;
+    int64_t percent = 0;   // onSeconds as a share of 3600 seconds
 };
 
 struct classification {

@@ -1,5 +1,6 @@
 #include "view/protocolText.h"
 
+#include <cinttypes>
 #include <climits>
 #include <cmath>
 
@@ -113,8 +114,9 @@ void appendCounters(std::string& html, const devLink& crane, const classificatio
     html += "<TR><TD>&nbsp</TD>";
     for (int m = 1; m <= hourCounterCount; ++m) {
         const mechanismActivity& a = c.activity[m - 1];
-        html += printfText("<TR><TD>Механизм №%d:</TD><TD><B>ЧВ: %5d ПВ: %4d с (%3d%%)</B></TD>", m,
-                           a.switchOns, a.onSeconds, a.percent);
+        html += printfText("<TR><TD>Механизм №%d:</TD><TD><B>ЧВ: %5" PRId64 " ПВ: %4" PRId64
+                           " с (%3" PRId64 "%%)</B></TD>",
+                           m, a.switchOns, a.onSeconds, a.percent);
     }
     html += "<TR><TD>&nbsp</TD>";
     for (int m = 1; m <= hourCounterCount; ++m)

@@ -55,7 +55,7 @@ int titleHeight(const wxImage& image)
 {
     int top = -1;
     int bottom = -1;
-    for (int y = 0; y < image.GetHeight() / 8; ++y)
+    for (int y = 0; y < image.GetHeight() / 4; ++y)
         for (int x = 0; x < image.GetWidth(); ++x)
             if (image.GetRed(x, y) > 200 && image.GetGreen(x, y) < 60 && image.GetBlue(x, y) < 60) {
                 if (top < 0)
@@ -81,20 +81,33 @@ int count(const wxImage& image, const wxColour& colour)
     return count(image, colour, wxRect(image.GetSize()));
 }
 
+// Pixels that are not white in the band of the given width along the image's four edges.
+int inkAlongTheEdges(const wxImage& image, int band)
+{
+    const int width = image.GetWidth();
+    const int height = image.GetHeight();
+    const int white = count(image, *wxWHITE, wxRect(0, 0, band, height)) +
+                      count(image, *wxWHITE, wxRect(width - band, 0, band, height)) +
+                      count(image, *wxWHITE, wxRect(0, 0, width, band)) +
+                      count(image, *wxWHITE, wxRect(0, height - band, width, band));
+    return 2 * band * (width + height) - white;
+}
+
 class GraphPage : public FrameTest {
 protected:
-    // The page's drawing on a white bitmap of the given size.
-    wxImage drawn(int width, int height)
+    // The page's drawing on a white bitmap of the area's size.
+    wxImage drawn(const drawingArea& area)
     {
-        wxBitmap bitmap(width, height, 24);
+        wxBitmap bitmap(area.width, area.height, 24);
         {
             wxMemoryDC dc(bitmap);
             dc.SetBackground(*wxWHITE_BRUSH);
             dc.Clear();
-            page()->graphDrawing()->drawSurface(dc, drawingArea{width, height});
+            page()->graphDrawing()->drawSurface(dc, area);
         }
         return bitmap.ConvertToImage();
     }
+    wxImage drawn(int width, int height) { return drawn(drawingArea{width, height}); }
 
     GraphWindow* page() const { return frame->graphPage; }
 
@@ -234,19 +247,46 @@ TEST_F(GraphPrinting, PrintsTheGraphOnOnePageInsideTheMargins)
     EXPECT_GT(count(image, curveGreen), 100);
     EXPECT_GT(count(image, mechanismGreen), 100);
     // 10 mm margins are 28 pixels: nothing is drawn in them.
-    const int white = count(image, *wxWHITE, wxRect(0, 0, 28, image.GetHeight())) +
-                      count(image, *wxWHITE, wxRect(image.GetWidth() - 28, 0, 28, image.GetHeight())) +
-                      count(image, *wxWHITE, wxRect(0, 0, image.GetWidth(), 28)) +
-                      count(image, *wxWHITE, wxRect(0, image.GetHeight() - 28, image.GetWidth(), 28));
-    EXPECT_EQ(white, 2 * 28 * image.GetHeight() + 2 * 28 * image.GetWidth());
+    EXPECT_EQ(inkAlongTheEdges(image, 28), 0);
 
     // Text keeps the proportion to the page that it has on a screen of the page's size.
-    app().pageSetupData->SetMarginTopLeft(wxPoint(0, 0));
-    app().pageSetupData->SetMarginBottomRight(wxPoint(0, 0));
+    const drawingArea screen = printedArea(image.GetWidth(), image.GetHeight(), 210, 297, 10, 10, 10, 10);
+    EXPECT_NEAR(titleHeight(image), titleHeight(drawn(screen)), 2);
+    std::remove(pdf.c_str());
+    std::remove(png.c_str());
+}
+
+// Pixels of the markers' blue, in whatever shade the rendering gives them.
+int markerInk(const wxImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            n += image.GetBlue(x, y) > image.GetRed(x, y) + 40 && image.GetBlue(x, y) > image.GetGreen(x, y) + 40;
+    return n;
+}
+
+// Printed as the print dialog prints to a file, with the page setup as the program starts with
+// it (no paper size, no margins): the graph lies inside margins of 15 mm all round and reaches
+// them; its markers print as on any other page, not joined by bands.
+TEST_F(GraphPrinting, PrintedThroughTheSystemsPrintingInsideDefaultMargins)
+{
+    *app().pageSetupData = wxPageSetupDialogData();
+    const std::string pdf = testing::TempDir() + "system.pdf";
+    const std::string png = testing::TempDir() + "system.png";
+    GraphPrintout printout(page()->graphDrawing());
+    ASSERT_TRUE(printThroughGtkToPdf(printout, pdf));
+    ASSERT_TRUE(pdfPageToPng(pdf, 1, png, pdfDotsPerInch));
+    const wxImage image(wxString::FromUTF8(png.c_str()), wxBITMAP_TYPE_PNG);
+    ASSERT_TRUE(image.IsOk());
+    ASSERT_NEAR(image.GetWidth(), 595, 1);   // A4 at 72 dpi
+    EXPECT_EQ(inkAlongTheEdges(image, 42), 0);   // 15 mm
+    EXPECT_GT(inkAlongTheEdges(image, 48), 0);
+
     ASSERT_EQ(printToPdf(printout, pdf), 1);
     ASSERT_TRUE(pdfPageToPng(pdf, 1, png, pdfDotsPerInch));
-    const wxImage page(wxString::FromUTF8(png.c_str()), wxBITMAP_TYPE_PNG);
-    EXPECT_NEAR(titleHeight(page), titleHeight(drawn(page.GetWidth(), page.GetHeight())), 2);
+    const wxImage reference(wxString::FromUTF8(png.c_str()), wxBITMAP_TYPE_PNG);
+    EXPECT_LT(markerInk(image), markerInk(reference) * 3 / 2);
     std::remove(pdf.c_str());
     std::remove(png.c_str());
 }

@@ -2,12 +2,14 @@
 
 #include <cairo-pdf.h>
 #include <cairo.h>
+#include <gtk/gtk.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include <wx/dcgraph.h>
 #include <wx/graphics.h>
+#include <wx/gtk/print.h>
 #include <wx/print.h>
 
 namespace {
@@ -39,6 +41,29 @@ public:
 };
 
 int pixelsOf(int mm) { return static_cast<int>(mm * pdfDotsPerInch / 25.4 + 0.5); }
+
+// The GTK print job's signals, handed to the toolkit's printer as its own print job hands them.
+struct gtkPrintJob {
+    wxGtkPrinter* printer;
+    wxPrintout* printout;
+};
+
+void beginPrint(GtkPrintOperation* operation, GtkPrintContext* context, gpointer job)
+{
+    static_cast<gtkPrintJob*>(job)->printer->BeginPrint(static_cast<gtkPrintJob*>(job)->printout,
+                                                        operation, context);
+}
+
+void drawPage(GtkPrintOperation* operation, GtkPrintContext* context, gint page, gpointer job)
+{
+    static_cast<gtkPrintJob*>(job)->printer->DrawPage(static_cast<gtkPrintJob*>(job)->printout,
+                                                      operation, context, page);
+}
+
+void endPrint(GtkPrintOperation*, GtkPrintContext*, gpointer job)
+{
+    static_cast<gtkPrintJob*>(job)->printout->OnEndPrinting();
+}
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
@@ -88,6 +113,32 @@ int printToPdf(wxPrintout& printout, const std::string& pdfPath, wxSize paperMM)
     const bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
     return written ? pages : -1;
+}
+
+bool printThroughGtkToPdf(wxPrintout& printout, const std::string& pdfPath)
+{
+    wxPrintDialogData dialogData;
+    wxGtkPrinter printer(&dialogData);
+    gtkPrintJob job{&printer, &printout};
+    GtkPrintOperation* operation = gtk_print_operation_new();
+    GtkPrintSettings* settings = gtk_print_settings_new();
+    GtkPageSetup* page = gtk_page_setup_new();
+    GtkPaperSize* a4 = gtk_paper_size_new(GTK_PAPER_NAME_A4);
+    gtk_page_setup_set_paper_size_and_default_margins(page, a4);
+    gtk_print_operation_set_print_settings(operation, settings);
+    gtk_print_operation_set_default_page_setup(operation, page);
+    gtk_print_operation_set_export_filename(operation, pdfPath.c_str());
+    g_signal_connect(operation, "begin-print", G_CALLBACK(beginPrint), &job);
+    g_signal_connect(operation, "draw-page", G_CALLBACK(drawPage), &job);
+    g_signal_connect(operation, "end-print", G_CALLBACK(endPrint), &job);
+    const GtkPrintOperationResult result =
+        gtk_print_operation_run(operation, GTK_PRINT_OPERATION_ACTION_EXPORT, nullptr, nullptr);
+    printout.SetDC(nullptr);
+    gtk_paper_size_free(a4);
+    g_object_unref(page);
+    g_object_unref(settings);
+    g_object_unref(operation);
+    return result == GTK_PRINT_OPERATION_RESULT_APPLY;
 }
 
 std::string pdfText(const std::string& pdfPath)

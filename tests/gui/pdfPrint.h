@@ -15,6 +15,11 @@ constexpr int pdfDotsPerInch = 72;
 // Returns the number of pages printed, or -1 when the file could not be made.
 int printToPdf(wxPrintout& printout, const std::string& pdfPath, wxSize paperMM = wxSize(210, 297));
 
+// Prints the printout as the system's print dialog prints it to a file: through the toolkit's own
+// printer and device context on a GTK print job, on A4 paper, without showing the dialog. That
+// device context draws differently from the one above (polygons, for one).
+bool printThroughGtkToPdf(wxPrintout& printout, const std::string& pdfPath);
+
 // The PDF's text in reading order (pdftotext), empty on failure.
 std::string pdfText(const std::string& pdfPath);
 

@@ -81,6 +81,25 @@ TEST_F(ReportPage, PreviewShowsTheProtocolOnOnePage)
     settle();
 }
 
+// It opens tall enough to read a page, with its buttons at full size, and zoomed so that the
+// whole page shows without scrolling.
+TEST_F(ReportPage, PreviewShowsTheWholePageReadably)
+{
+    wxPreviewFrame* preview = openPreview(frame);
+    ASSERT_NE(preview, nullptr);
+    settle();
+    EXPECT_GE(preview->GetSize().y, wxGetClientDisplayRect().height * 3 / 4);
+    const wxPreviewControlBar* buttons = preview->GetControlBar();
+    EXPECT_GE(buttons->GetSize().x, buttons->GetBestSize().x);
+    EXPECT_GE(buttons->GetSize().y, buttons->GetBestSize().y);
+    const wxPreviewCanvas* canvas = buttons->GetPrintPreview()->GetCanvas();
+    EXPECT_GE(canvas->GetClientSize().x, canvas->GetVirtualSize().x);
+    EXPECT_GE(canvas->GetClientSize().y, canvas->GetVirtualSize().y);
+    EXPECT_GE(buttons->GetPrintPreview()->GetZoom(), 50);
+    preview->Close(true);
+    settle();
+}
+
 // Printed as Print prints it: the whole protocol on one A4 page, its last line the red note.
 TEST_F(ReportPage, PrintsTheProtocolOnOnePage)
 {

@@ -159,6 +159,26 @@ TEST(protocolText, CapacityIsTruncatedToWholeTonnes)
     EXPECT_NE(protocolText(crane).find("<TD><B>2147483647 т.</B></TD><TR>"), std::string::npos);
 }
 
+// Times that run back within a graph (a damaged file) add up beyond 32 bits: the running
+// seconds are summed whole, not wrapped into negative ones.
+TEST(protocolText, RunningSecondsBeyond32BitsAreShownWhole)
+{
+    ScopedTimeZone zone("UTC");
+    referenceCrane crane;
+    crane.graphs.clear();
+    for (int g = 0; g < 2; ++g) {
+        auto graph = std::make_unique<cycLink>();
+        graph->timeStamp = crane.timeStamp;
+        for (int i = 0; i < 32767; ++i)   // on at 0 s, off at 65535 s, and again
+            graph->Points.insert(graph->Points.end(), {0x00, 0x00, 0x01, 0xFF, 0xFF, 0x00});
+        graph->Points.insert(graph->Points.end(), {0x00, 0x00, load(1)});
+        graph->Npoints = 65535;
+        crane.graphs.pushBack(graph.release());
+    }
+    // 2 x 32767 x 65535 s, and its share of an hour
+    EXPECT_NE(protocolText(crane).find("ЧВ: 65534 ПВ: 4294770690 с (119299185%)"), std::string::npos);
+}
+
 TEST(protocolText, CraneTextsAreShownNotObeyedAsMarkup)
 {
     ScopedTimeZone zone("UTC");
