@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/calctrl.h>
 #include <wx/combobox.h>
+#include <wx/notebook.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
@@ -10,11 +11,15 @@
 #include "app/MainFrame.h"
 #include "app/uiText.h"
 #include "data/devLink.h"
+#include "data/readout.h"
 #include "dialogs/CalDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
+#include "link/comm.h"
 #include "setup/SetupWindow.h"
 #include "tests/gui/guiSupport.h"
+#include "tests/support/readoutScenarios.h"
+#include "tests/support/reportLog.h"
 #include "tests/support/simProcess.h"
 #include "tests/support/timeZone.h"
 
@@ -66,6 +71,22 @@ devLink* craneWithSettings()
 
 wxString text(const wxTextCtrl* field) { return field->GetValue(); }
 
+// A collector holding a recorder whose registration number (from the slot) has 10 characters
+// and whose capacity is 1280 t, the most the capacity byte holds.
+const char collectorWithLongValues[] = R"(device collector
+clock 2024-03-15 12:00:00
+crane
+  regNo OLD-0001
+  slotRegNo КР-1234567
+  serNo S-1
+  capacity 1280
+  serviceYears 20
+  fullCode 200
+  zeroCode 20
+  group 5
+  ogp 110 100
+)";
+
 std::size_t errorCount()
 {
     std::size_t n = 0;
@@ -112,6 +133,71 @@ protected:
     std::unique_ptr<scopedComPort> port;
     std::unique_ptr<scopedIrdaAir> air;
 };
+
+TEST_F(SettingsPage, LongValuesShowWholeAndAnUnchangedUpdateWritesWhatTheRecorderCanHold)
+{
+    scenarioFile scenario(collectorWithLongValues);
+    connectSimulator({"--scenario", scenario.path});
+    frame->clearCranes();
+    crane = nullptr;
+    {
+        comm link(reportLog::status, reportLog::error);
+        ASSERT_TRUE(link.openSerial("COM1"));
+        ASSERT_TRUE(readDevice(link, frame->cranes, reportLog::status, reportLog::error));
+    }
+    frame->showCranes();
+    EXPECT_EQ(text(page->regNoField), ui("КР-1234567"));
+    EXPECT_EQ(text(page->capacityField), "1280");
+
+    wxTEST_DIALOG(click(page, ID_UPDATE_RECORDER), completionMessage());
+    EXPECT_EQ(errorCount(), 0u);
+    const std::string dump = dumpAfterwards();
+    // The first 8 characters of the number in Windows-1251, the serial number kept.
+    EXPECT_NE(dump.find("\nmemory 0 0000 CA D0 2D 31 32 33 34 35 53 2D 31 00 00 00 00 00\n"), std::string::npos)
+        << dump;
+    EXPECT_NE(dump.find("\nwrite 0 0028 FF\n"), std::string::npos) << "1280 t at byte 40";
+    EXPECT_EQ(dump.find("\nset-clock none"), std::string::npos);
+}
+
+// Typed as the user types, into the fields of the page on screen.
+TEST_F(SettingsPage, TypingStopsAtEachLimitAndNumbersTheRecorderCannotHoldAreRefused)
+{
+    connectSimulator({});
+    frame->notebook->SetSelection(frame->notebook->FindPage(page));
+    const struct {
+        wxTextCtrl* field;
+        const char* typed;
+        const char* kept;
+    } typing[] = {
+        {page->regNoField, "AB-4567890", "AB-45678"}, {page->serNoField, "123456789", "12345678"},
+        {page->invNoField, "INV000017", "INV00001"},  {page->capacityField, "12805", "1280"},
+        {page->serviceLifeField, "250", "25"},        {page->fullCodeField, "9999", "999"},
+        {page->zeroCodeField, "3000", "300"},
+    };
+    for (const auto& t : typing) {
+        typeInto(t.field, t.typed);
+        EXPECT_EQ(text(t.field), t.kept);
+    }
+    ModalScript noDialog;
+    click(page, ID_UPDATE_RECORDER);
+    ASSERT_EQ(errorCount(), 2u);
+    const auto& log = RecordingLog::messages();
+    EXPECT_EQ(log[log.size() - 2].second,
+              ui("Неверное значение в поле 'Сумма: код АЦП для нагрузки 100%'\nКод АЦП — число от 0 до 255"));
+    EXPECT_EQ(log.back().second,
+              ui("Неверное значение в поле 'Сумма: код АЦП для нагрузки 0%'\nКод АЦП — число от 0 до 255"));
+
+    typeInto(page->fullCodeField, "200");
+    typeInto(page->zeroCodeField, "200");
+    typeInto(page->capacityField, "135");
+    click(page, ID_UPDATE_RECORDER);
+    ASSERT_EQ(errorCount(), 4u);
+    EXPECT_EQ(log[log.size() - 2].second,
+              ui("Неверное значение в поле 'Номинальная грузоподъемность крана'\n"
+                 "Свыше 127 т в РП можно записать только значения, кратные 10 т, не более 1280 т"));
+    EXPECT_EQ(log.back().second, ui("Код АЦП для нагрузки 0% должен быть меньше кода АЦП для нагрузки 100%"));
+    EXPECT_EQ(dumpAfterwards().find("\nwrite "), std::string::npos);
+}
 
 TEST_F(SettingsPage, ShowsTheSelectedCraneAndEmptiesWithTheCranes)
 {
