@@ -19,10 +19,12 @@
 #include "app/uiText.h"
 #include "data/devLink.h"
 #include "dialogs/CalDialog.h"
+#include "dialogs/ConfirmUpdateDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
 #include "dialogs/dialogParts.h"
 #include "link/comm.h"
+#include "setup/settingsRows.h"
 #include "setup/settingsUpdate.h"
 
 wxBEGIN_EVENT_TABLE(SetupWindow, PrintPanel)
@@ -81,7 +83,7 @@ wxButton* newPickButton(wxWindow* parent, int id, const wxWindow* field)
 template <class Control>
 void addRow(wxFlexGridSizer* grid, wxWindow* parent, const char* label, Control* control)
 {
-    grid->Add(new wxStaticText(parent, wxID_ANY, ui(label)), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(parent, wxID_ANY, ui(label) + ":"), 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(control, 0, wxALIGN_CENTER_VERTICAL);
 }
 
@@ -173,26 +175,26 @@ SetupWindow::SetupWindow(wxWindow* parent, wxComboBox* craneSelector)
     resetChoice = newChoice(this, 50, "%3d%%", levelCount, "127%");
 
     wxFlexGridSizer* left = newGrid();
-    addRow(left, this, "Дата установки регистратора:",
+    addRow(left, this, settingsLabel::regiSince,
            rowWithButton({regiSinceFields[0], regiSinceFields[1], regiSinceFields[2]},
                          newPickButton(this, ID_PICK_REGI_SINCE, regiSinceFields[2])));
-    addRow(left, this, "Дата ввода крана в эксплуатацию:",
+    addRow(left, this, settingsLabel::workSince,
            rowWithButton({workSinceFields[0], workSinceFields[1], workSinceFields[2]},
                          newPickButton(this, ID_PICK_WORK_SINCE, workSinceFields[2])));
-    addRow(left, this, "Регистрационный номер крана:", regNoField);
-    addRow(left, this, "Заводской номер крана:", serNoField);
-    addRow(left, this, "Инвентаризационный номер крана:", invNoField);
-    addRow(left, this, "Номинальная грузоподъемность крана, т:", capacityField);
-    addRow(left, this, "Срок службы крана, лет:", serviceLifeField);
-    addRow(left, this, "Паспортная группа классификации крана:", groupChoice);
+    addRow(left, this, settingsLabel::regNo, regNoField);
+    addRow(left, this, settingsLabel::serNo, serNoField);
+    addRow(left, this, settingsLabel::invNo, invNoField);
+    addRow(left, this, settingsLabel::capacity, capacityField);
+    addRow(left, this, settingsLabel::serviceLife, serviceLifeField);
+    addRow(left, this, settingsLabel::group, groupChoice);
 
     wxFlexGridSizer* right = newGrid();
-    addRow(right, this, "Код АЦП для нагрузки 0%:",
+    addRow(right, this, settingsLabel::zeroCode,
            rowWithButton({zeroCodeField}, newPickButton(this, ID_READ_ZERO_CODE, zeroCodeField)));
-    addRow(right, this, "Код АЦП для нагрузки 100%:",
+    addRow(right, this, settingsLabel::fullCode,
            rowWithButton({fullCodeField}, newPickButton(this, ID_READ_FULL_CODE, fullCodeField)));
-    addRow(right, this, "Уровень срабатывания ОГП:", tripChoice);
-    addRow(right, this, "Уровень сброса ОГП:", resetChoice);
+    addRow(right, this, settingsLabel::tripLevel, tripChoice);
+    addRow(right, this, settingsLabel::resetLevel, resetChoice);
 
     wxBoxSizer* grids = new wxBoxSizer(wxHORIZONTAL);
     grids->Add(left, 0, wxALIGN_CENTER_VERTICAL);
@@ -317,7 +319,14 @@ void SetupWindow::updateRecorder(wxCommandEvent&)
     comm link(logStatus, logError);
     if (!openChosenLink(link, frame->connectResult, frame->portName))
         return;
-    if (!writeSettings(link, fields(*crane), static_cast<int32_t>(std::time(nullptr)), logStatus, logError))
+    const auto confirm = [this, frame](const settingsQuestion& question) {
+        ConfirmUpdateDialog* dialog = new ConfirmUpdateDialog(this, question, frame->connectResult, frame->portName);
+        const bool confirmed = dialog->ShowModal() == wxID_YES;
+        dialog->Destroy();
+        return confirmed;
+    };
+    if (!writeSettings(link, fields(*crane), static_cast<int32_t>(std::time(nullptr)), logStatus, logError,
+                       confirm))
         return;
     InfoDialog* dialog = new InfoDialog(this, ui("Обновление завершено"),
                                         ui("Обновление настроек регистратора параметров успешно завершено"),
