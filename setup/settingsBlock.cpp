@@ -53,13 +53,14 @@ bool fitsCapacity(unsigned long tonnes) { return capacityByte(tonnes).has_value(
 // Years, and the same years in seconds within 32 bits.
 bool fitsServiceLife(unsigned long years) { return uint64_t{years} * secondsPerYear <= UINT32_MAX; }
 
+// The reasons are short: the toolkit's log dialog cuts a message of more than about 100
+// characters on a screen 1280 pixels wide.
 constexpr numberField fullCodeField = {"Сумма: код АЦП для нагрузки 100%", fitsByte,
                                        "Код АЦП — число от 0 до 255"};
 constexpr numberField zeroCodeField = {"Сумма: код АЦП для нагрузки 0%", fitsByte,
                                        "Код АЦП — число от 0 до 255"};
-constexpr numberField capacityField = {
-    "Номинальная грузоподъемность крана", fitsCapacity,
-    "Свыше 127 т в РП можно записать только значения, кратные 10 т, не более 1280 т"};
+constexpr numberField capacityField = {"Номинальная грузоподъемность крана", fitsCapacity,
+                                       "Свыше 127 т — кратные 10 т, до 1280 т"};
 constexpr numberField serviceLifeField = {"Срок службы крана", fitsServiceLife,
                                           "Срок службы крана — не более 136 лет"};
 

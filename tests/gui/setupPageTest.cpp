@@ -242,7 +242,7 @@ TEST_F(SettingsPage, TypingStopsAtEachLimitAndNumbersTheRecorderCannotHoldAreRef
     ASSERT_EQ(errorCount(), 4u);
     EXPECT_EQ(log[log.size() - 2].second,
               ui("Неверное значение в поле 'Номинальная грузоподъемность крана'\n"
-                 "Свыше 127 т в РП можно записать только значения, кратные 10 т, не более 1280 т"));
+                 "Свыше 127 т — кратные 10 т, до 1280 т"));
     EXPECT_EQ(log.back().second, ui("Код АЦП для нагрузки 0% должен быть меньше кода АЦП для нагрузки 100%"));
     EXPECT_EQ(dumpAfterwards().find("\nwrite "), std::string::npos);
 }

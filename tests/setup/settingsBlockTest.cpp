@@ -137,8 +137,7 @@ TEST(settingsBlock, CapacityReadsBackAsWritten)
     EXPECT_FALSE(buildSettingsBlock(f, reportLog::error));
     EXPECT_EQ(reportLog::errors,
               std::vector<std::string>{"Неверное значение в поле 'Номинальная грузоподъемность крана'\n"
-                                       "Свыше 127 т в РП можно записать только значения, кратные 10 т, "
-                                       "не более 1280 т"});
+                                       "Свыше 127 т — кратные 10 т, до 1280 т"});
 }
 
 TEST(settingsBlock, EveryInputErrorIsReportedAndNothingBuilt)
