@@ -19,10 +19,12 @@
 #include "app/uiText.h"
 #include "data/devLink.h"
 #include "dialogs/CalDialog.h"
+#include "dialogs/ConfirmUpdateDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
 #include "dialogs/dialogParts.h"
 #include "link/comm.h"
+#include "setup/settingsRows.h"
 #include "setup/settingsUpdate.h"
 
 wxBEGIN_EVENT_TABLE(SetupWindow, PrintPanel)
@@ -35,7 +37,11 @@ wxEND_EVENT_TABLE()
 
 namespace {
 
+// Typing limits of the fields.
 constexpr int numberFieldLength = 8;
+constexpr int capacityLength = 4;   // up to 1280 t
+constexpr int serviceLifeLength = 2;
+constexpr int codeLength = 3;
 constexpr int groupCount = 8;       // A1..A8
 constexpr int levelCount = 127;     // 1..127 %
 
@@ -77,7 +83,7 @@ wxButton* newPickButton(wxWindow* parent, int id, const wxWindow* field)
 template <class Control>
 void addRow(wxFlexGridSizer* grid, wxWindow* parent, const char* label, Control* control)
 {
-    grid->Add(new wxStaticText(parent, wxID_ANY, ui(label)), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(parent, wxID_ANY, ui(label) + ":"), 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(control, 0, wxALIGN_CENTER_VERTICAL);
 }
 
@@ -106,6 +112,15 @@ void showDate(int32_t time, wxTextCtrl* const fields[3])
         fields[i]->ChangeValue(wxString::Format("%lu", parts[i]));
 }
 
+// Shows the text whole, even where the crane holds more than the field's typing limit (the
+// toolkit would drop a longer text altogether); typing then stops at the text's length.
+void showWhole(wxTextCtrl* field, const wxString& text, int limit)
+{
+    field->SetMaxLength(0);   // none, while the text goes in
+    field->ChangeValue(text);
+    field->SetMaxLength(std::max(limit, static_cast<int>(text.length())));
+}
+
 // A selection of a list of count items from a stored number 1..count; none for any other.
 void select(wxComboBox* choice, int number, int count)
 {
@@ -116,6 +131,13 @@ void select(wxComboBox* choice, int number, int count)
     // GTK keeps showing the former item's text when the selection is merely taken away.
     choice->SetSelection(wxNOT_FOUND);
     choice->ChangeValue(wxString());
+}
+
+// The list's selection, or the index the crane's number would have where none is selected.
+int selection(const wxComboBox* choice, int number)
+{
+    const int selected = choice->GetSelection();
+    return selected != wxNOT_FOUND ? selected : number - 1;
 }
 
 std::string utf8(const wxTextCtrl* field) { return std::string(field->GetValue().utf8_str()); }
@@ -144,35 +166,35 @@ SetupWindow::SetupWindow(wxWindow* parent, wxComboBox* craneSelector)
         dateFields[1] = newField(this, 24, 2, "00", wxTE_READONLY);
         dateFields[2] = newField(this, 40, 4, "0000", wxTE_READONLY);
     }
-    capacityField = newField(this, leftWidth, 3, "");
-    serviceLifeField = newField(this, leftWidth, 2, "");
+    capacityField = newField(this, leftWidth, capacityLength, "");
+    serviceLifeField = newField(this, leftWidth, serviceLifeLength, "");
     groupChoice = newChoice(this, leftWidth, "A%d", groupCount, "A8");
-    zeroCodeField = newField(this, 50, 3, "000");
-    fullCodeField = newField(this, 50, 3, "000");
+    zeroCodeField = newField(this, 50, codeLength, "000");
+    fullCodeField = newField(this, 50, codeLength, "000");
     tripChoice = newChoice(this, 50, "%3d%%", levelCount, "127%");
     resetChoice = newChoice(this, 50, "%3d%%", levelCount, "127%");
 
     wxFlexGridSizer* left = newGrid();
-    addRow(left, this, "Дата установки регистратора:",
+    addRow(left, this, settingsLabel::regiSince,
            rowWithButton({regiSinceFields[0], regiSinceFields[1], regiSinceFields[2]},
                          newPickButton(this, ID_PICK_REGI_SINCE, regiSinceFields[2])));
-    addRow(left, this, "Дата ввода крана в эксплуатацию:",
+    addRow(left, this, settingsLabel::workSince,
            rowWithButton({workSinceFields[0], workSinceFields[1], workSinceFields[2]},
                          newPickButton(this, ID_PICK_WORK_SINCE, workSinceFields[2])));
-    addRow(left, this, "Регистрационный номер крана:", regNoField);
-    addRow(left, this, "Заводской номер крана:", serNoField);
-    addRow(left, this, "Инвентаризационный номер крана:", invNoField);
-    addRow(left, this, "Номинальная грузоподъемность крана, т:", capacityField);
-    addRow(left, this, "Срок службы крана, лет:", serviceLifeField);
-    addRow(left, this, "Паспортная группа классификации крана:", groupChoice);
+    addRow(left, this, settingsLabel::regNo, regNoField);
+    addRow(left, this, settingsLabel::serNo, serNoField);
+    addRow(left, this, settingsLabel::invNo, invNoField);
+    addRow(left, this, settingsLabel::capacity, capacityField);
+    addRow(left, this, settingsLabel::serviceLife, serviceLifeField);
+    addRow(left, this, settingsLabel::group, groupChoice);
 
     wxFlexGridSizer* right = newGrid();
-    addRow(right, this, "Код АЦП для нагрузки 0%:",
+    addRow(right, this, settingsLabel::zeroCode,
            rowWithButton({zeroCodeField}, newPickButton(this, ID_READ_ZERO_CODE, zeroCodeField)));
-    addRow(right, this, "Код АЦП для нагрузки 100%:",
+    addRow(right, this, settingsLabel::fullCode,
            rowWithButton({fullCodeField}, newPickButton(this, ID_READ_FULL_CODE, fullCodeField)));
-    addRow(right, this, "Уровень срабатывания ОГП:", tripChoice);
-    addRow(right, this, "Уровень сброса ОГП:", resetChoice);
+    addRow(right, this, settingsLabel::tripLevel, tripChoice);
+    addRow(right, this, settingsLabel::resetLevel, resetChoice);
 
     wxBoxSizer* grids = new wxBoxSizer(wxHORIZONTAL);
     grids->Add(left, 0, wxALIGN_CENTER_VERTICAL);
@@ -209,16 +231,16 @@ void SetupWindow::refresh()
             select(choice, 0, 0);
         return;
     }
-    regNoField->ChangeValue(craneText(crane->regNo));
-    serNoField->ChangeValue(craneText(crane->serNo));
-    invNoField->ChangeValue(craneText(crane->invNo));
+    showWhole(regNoField, craneText(crane->regNo), numberFieldLength);
+    showWhole(serNoField, craneText(crane->serNo), numberFieldLength);
+    showWhole(invNoField, craneText(crane->invNo), numberFieldLength);
     showDate(crane->regiSince, regiSinceFields);
     showDate(crane->workSince, workSinceFields);
-    serviceLifeField->ChangeValue(wxString::Format("%d", crane->workMaxYears));
-    capacityField->ChangeValue(wxString::Format("%.0f", crane->maxWeight));
+    showWhole(serviceLifeField, wxString::Format("%d", crane->workMaxYears), serviceLifeLength);
+    showWhole(capacityField, wxString::Format("%.0f", crane->maxWeight), capacityLength);
     select(groupChoice, crane->workMaxGrp, groupCount);
-    zeroCodeField->ChangeValue(wxString::Format("%d", crane->adcZS));
-    fullCodeField->ChangeValue(wxString::Format("%d", crane->adcZS + crane->adcFZS));
+    showWhole(zeroCodeField, wxString::Format("%d", crane->adcZS), codeLength);
+    showWhole(fullCodeField, wxString::Format("%d", crane->adcZS + crane->adcFZS), codeLength);
     select(tripChoice, crane->ogpH, levelCount);
     select(resetChoice, crane->ogpL, levelCount);
 }
@@ -235,9 +257,10 @@ settingsFields SetupWindow::fields(const devLink& crane) const
     f.zeroCode = utf8(zeroCodeField);
     f.capacity = utf8(capacityField);
     f.serviceLife = utf8(serviceLifeField);
-    f.groupSelection = groupChoice->GetSelection();
-    f.tripSelection = tripChoice->GetSelection();
-    f.resetSelection = resetChoice->GetSelection();
+    // A list without selection holds a number it has no item for: the crane's, kept as it is.
+    f.groupSelection = selection(groupChoice, crane.workMaxGrp);
+    f.tripSelection = selection(tripChoice, crane.ogpH);
+    f.resetSelection = selection(resetChoice, crane.ogpL);
     return f;
 }
 
@@ -296,7 +319,14 @@ void SetupWindow::updateRecorder(wxCommandEvent&)
     comm link(logStatus, logError);
     if (!openChosenLink(link, frame->connectResult, frame->portName))
         return;
-    if (!writeSettings(link, fields(*crane), static_cast<int32_t>(std::time(nullptr)), logStatus, logError))
+    const auto confirm = [this, frame](const settingsQuestion& question) {
+        ConfirmUpdateDialog* dialog = new ConfirmUpdateDialog(this, question, frame->connectResult, frame->portName);
+        const bool confirmed = dialog->ShowModal() == wxID_YES;
+        dialog->Destroy();
+        return confirmed;
+    };
+    if (!writeSettings(link, fields(*crane), static_cast<int32_t>(std::time(nullptr)), logStatus, logError,
+                       confirm))
         return;
     InfoDialog* dialog = new InfoDialog(this, ui("Обновление завершено"),
                                         ui("Обновление настроек регистратора параметров успешно завершено"),

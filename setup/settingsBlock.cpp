@@ -41,7 +41,44 @@ bool parseUnsigned(const std::string& text, unsigned long& value)
     return true;
 }
 
-uint8_t lowByte(unsigned long v) { return static_cast<uint8_t>(v & 0xFF); }
+// A field typed as a number, as the error texts name it, with what the block can hold of it.
+struct numberField {
+    const char* name;
+    bool (*fits)(unsigned long value);
+    const char* refusal;   // the line that says why a number that does not fit is refused
+};
+
+bool fitsByte(unsigned long v) { return v <= 0xFF; }
+bool fitsCapacity(unsigned long tonnes) { return capacityByte(tonnes).has_value(); }
+// Years, and the same years in seconds within 32 bits.
+bool fitsServiceLife(unsigned long years) { return uint64_t{years} * secondsPerYear <= UINT32_MAX; }
+
+// The reasons are short: the toolkit's log dialog cuts a message of more than about 100
+// characters on a screen 1280 pixels wide.
+constexpr numberField fullCodeField = {"Сумма: код АЦП для нагрузки 100%", fitsByte,
+                                       "Код АЦП — число от 0 до 255"};
+constexpr numberField zeroCodeField = {"Сумма: код АЦП для нагрузки 0%", fitsByte,
+                                       "Код АЦП — число от 0 до 255"};
+constexpr numberField capacityField = {"Номинальная грузоподъемность крана", fitsCapacity,
+                                       "Свыше 127 т — кратные 10 т, до 1280 т"};
+constexpr numberField serviceLifeField = {"Срок службы крана", fitsServiceLife,
+                                          "Срок службы крана — не более 136 лет"};
+
+// The field's number, or nothing after reporting the field (and why, when it is a number the
+// block cannot hold).
+std::optional<unsigned long> typedNumber(const std::string& text, const numberField& field, ReportCallback error)
+{
+    unsigned long value = 0;
+    if (!parseUnsigned(text, value)) {
+        error("Неверное значение в поле '%s'", field.name);
+        return std::nullopt;
+    }
+    if (!field.fits(value)) {
+        error("Неверное значение в поле '%s'\n%s", field.name, field.refusal);
+        return std::nullopt;
+    }
+    return value;
+}
 
 uint8_t selectionByte(int selection) { return static_cast<uint8_t>(selection + 1); }
 
@@ -80,34 +117,19 @@ std::optional<settingsBlock> buildSettingsBlock(const settingsFields& fields, Re
     toBinaryClock(fields.workSince, &block[24]);
     toBinaryClock(fields.regiSince, &block[31]);
 
-    unsigned long fullCode = 0, zeroCode = 0, capacity = 0, serviceLife = 0;
-    if (!parseUnsigned(fields.fullCode, fullCode)) {
-        error("Неверное значение в поле 'Сумма: код АЦП для нагрузки 100%%'");
-        failed = true;
-    }
-    if (!parseUnsigned(fields.zeroCode, zeroCode)) {
-        error("Неверное значение в поле 'Сумма: код АЦП для нагрузки 0%%'");
-        failed = true;
-    }
-    std::optional<uint8_t> capacityValue;
-    if (parseUnsigned(fields.capacity, capacity))
-        capacityValue = capacityByte(capacity);
-    if (!capacityValue) {
-        error("Неверное значение в поле 'Номинальная грузоподъемность крана'");
-        failed = true;
-    }
-    if (!parseUnsigned(fields.serviceLife, serviceLife)) {
-        error("Неверное значение в поле 'Срок службы крана'");
+    // The limiter and the load readings rest on the two codes: a code the byte cannot hold, or a
+    // zero code not below the full code, would miscalibrate them.
+    const auto fullCode = typedNumber(fields.fullCode, fullCodeField, error);
+    const auto zeroCode = typedNumber(fields.zeroCode, zeroCodeField, error);
+    const auto capacity = typedNumber(fields.capacity, capacityField, error);
+    const auto serviceLife = typedNumber(fields.serviceLife, serviceLifeField, error);
+    failed = failed || !fullCode || !zeroCode || !capacity || !serviceLife;
+    if (fullCode && zeroCode && *zeroCode >= *fullCode) {
+        error("Код АЦП для нагрузки 0%% должен быть меньше кода АЦП для нагрузки 100%%");
         failed = true;
     }
 
-    block[38] = block[39] = lowByte(fullCode);
-    block[40] = capacityValue.value_or(0);
-    putBe32(&block[41], lowByte(serviceLife) * secondsPerYear);
-    block[45] = lowByte(serviceLife);
     block[46] = selectionByte(fields.groupSelection);
-    block[47] = block[49] = lowByte(zeroCode);
-    block[48] = block[50] = lowByte(fullCode - zeroCode);
     block[51] = selectionByte(fields.tripSelection);
     block[52] = selectionByte(fields.resetSelection);
     if (block[51] <= block[52]) {
@@ -116,6 +138,13 @@ std::optional<settingsBlock> buildSettingsBlock(const settingsFields& fields, Re
     }
     if (failed)
         return std::nullopt;
+
+    block[38] = block[39] = static_cast<uint8_t>(*fullCode);
+    block[40] = *capacityByte(*capacity);
+    putBe32(&block[41], static_cast<uint32_t>(*serviceLife * secondsPerYear));
+    block[45] = static_cast<uint8_t>(*serviceLife);
+    block[47] = block[49] = static_cast<uint8_t>(*zeroCode);
+    block[48] = block[50] = static_cast<uint8_t>(*fullCode - *zeroCode);
 
     crc16 crc;
     putBe16(&block[62], crc.compute(block.data(), block.size()));

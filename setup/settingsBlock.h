@@ -12,7 +12,8 @@
 constexpr std::size_t settingsBlockSize = 64;
 using settingsBlock = std::array<uint8_t, settingsBlockSize>;
 
-// The page's fields as typed. Texts are UTF-8; a selection is the item index, -1 for none.
+// The page's fields as typed. Texts are UTF-8; a selection is the stored number less one (the
+// item index of a list; -1 for none).
 struct settingsFields {
     std::string regNo;
     std::string serNo;
@@ -28,7 +29,10 @@ struct settingsFields {
     int resetSelection = -1;
 };
 
-// The block, or nothing after every input error has been reported through error.
+// The block, or nothing after every input error has been reported through error. Number texts
+// are cut at 8 bytes. Codes, capacity and service life are refused where their bytes would not
+// read back as typed, and a zero code not below the full code is refused: nothing is cut down
+// to a low byte.
 std::optional<settingsBlock> buildSettingsBlock(const settingsFields& fields, ReportCallback error);
 
 // The capacity byte for a capacity in tonnes, read back by the readout as the byte itself up

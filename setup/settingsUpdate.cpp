@@ -1,8 +1,10 @@
 #include "setup/settingsUpdate.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
+#include "data/readout.h"
 #include "link/codings.h"
 #include "link/commands.h"
 #include "link/comm.h"
@@ -11,8 +13,21 @@ namespace {
 
 constexpr std::size_t dataOffset = packetHeaderSize;
 
-// The 64-byte read at address 0 that proves the recorder answers before anything is written.
-bool checkLink(comm& link, std::vector<uint8_t>& reply, ReportCallback error)
+// The device's identifier, which tells a recorder from a data collector.
+bool identify(comm& link, std::vector<uint8_t>& reply, std::string& identifier, ReportCallback error)
+{
+    const uint8_t request[] = {hostAddress, deviceAddress, 0, 0, Identify};
+    if (link.transact(request, sizeof request, reply.data(), reply.size()) != identifyReplyLength) {
+        error("Ошибка при чтении идентификатора устройства");
+        return false;
+    }
+    identifier = fixedText(&reply[dataOffset], 8);
+    return true;
+}
+
+// The 64-byte read at address 0 that proves the recorder answers before anything is written,
+// and shows what the block to be written replaces.
+bool readBlock(comm& link, std::vector<uint8_t>& reply, settingsBlock& block, ReportCallback error)
 {
     const uint8_t request[] = {hostAddress, deviceAddress, 0, 0, ReadMemory, 0x00, 0x00,
                                static_cast<uint8_t>(settingsBlockSize)};
@@ -21,6 +36,7 @@ bool checkLink(comm& link, std::vector<uint8_t>& reply, ReportCallback error)
         error("Ошибка при чтении памяти с адреса $0000");
         return false;
     }
+    std::copy_n(&reply[dataOffset], settingsBlockSize, block.begin());
     return true;
 }
 
@@ -67,12 +83,18 @@ uint8_t readLoadCode(comm& link, ReportCallback errorCallback)
 }
 
 bool writeSettings(comm& link, const settingsFields& fields, int32_t now,
-                   ReportCallback statusCallback, ReportCallback errorCallback)
+                   ReportCallback statusCallback, ReportCallback errorCallback,
+                   const ConfirmCallback& confirm)
 {
     std::vector<uint8_t> reply(replyCapacity);
-    if (!checkLink(link, reply, errorCallback))
+    settingsQuestion question;
+    if (!identify(link, reply, question.identifier, errorCallback) ||
+        !readBlock(link, reply, question.current, errorCallback))
         return false;
     const auto block = buildSettingsBlock(fields, errorCallback);
-    return block && writeBlock(link, *block, reply, statusCallback, errorCallback) &&
+    if (!block)
+        return false;
+    question.next = *block;
+    return confirm(question) && writeBlock(link, *block, reply, statusCallback, errorCallback) &&
            setClock(link, now, reply, errorCallback);
 }

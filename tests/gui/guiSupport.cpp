@@ -4,6 +4,8 @@
 #include <wx/app.h>
 
 #include <wx/print.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include "app/MainFrame.h"
 #include "data/devLink.h"
@@ -58,6 +60,46 @@ void settle()
 {
     wxTheApp->ProcessPendingEvents();
     wxTheApp->ProcessPendingEvents();
+}
+
+namespace {
+
+// Keys then go to the window's top-level window.
+void pointAt(wxWindow* window)
+{
+    const wxWindow* top = wxGetTopLevelParent(window);
+    wxUIActionSimulator().MouseMove(top->GetScreenPosition() + top->GetSize() / 2);
+}
+
+}  // namespace
+
+bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken)
+{
+    pointAt(window);
+    wxUIActionSimulator().Char(key);
+    for (int i = 0; i < 1000 && !taken(); ++i) {
+        wxYield();
+        wxMilliSleep(10);
+    }
+    return taken();
+}
+
+void typeInto(wxTextCtrl* field, const char* text)
+{
+    field->SetFocus();
+    pointAt(field);
+    wxUIActionSimulator user;
+    user.Char('a', wxMOD_CONTROL);   // select all: the typing replaces the text
+    user.Text(text);
+    // Keys arrive in order: once Home is in, every key typed before it is.
+    bool homeTaken = false;
+    const auto mark = [&homeTaken](wxKeyEvent& event) {
+        homeTaken = homeTaken || event.GetKeyCode() == WXK_HOME;
+        event.Skip();
+    };
+    field->Bind(wxEVT_KEY_UP, mark);
+    EXPECT_TRUE(pressKey(field, WXK_HOME, [&homeTaken] { return homeTaken; })) << "typed into the field";
+    field->Unbind(wxEVT_KEY_UP, mark);
 }
 
 cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint8_t>>& points)

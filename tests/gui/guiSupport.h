@@ -16,6 +16,7 @@ class MainFrame;
 class cycLink;
 class devLink;
 class wxPreviewFrame;
+class wxTextCtrl;
 
 // Keeps the status bar working as in the program, records every message and shows no box.
 class RecordingLog : public wxLogGui {
@@ -51,6 +52,15 @@ void click(wxWindow* window, int id);
 void command(wxWindow* window, int id);
 // Processes what is queued, the deletion of destroyed windows included.
 void settle();
+
+// The user's keyboard, through the X server: keys go to the window under the pointer, which is
+// first moved over the middle of the window's top-level window (a modal dialog's included).
+// Presses key there and lets the toolkit work until taken() says the key has had its effect;
+// false when it has not within ten seconds.
+bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken);
+// Focuses the field, selects all its text and types text over it, key by key; returns once the
+// field has had every key.
+void typeInto(wxTextCtrl* field, const char* text);
 
 // A graph starting at timeStamp; points are (seconds, value byte) as the recorder stores them.
 cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint8_t>>& points);

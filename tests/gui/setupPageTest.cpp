@@ -1,8 +1,11 @@
 // The settings page inside the real main window: what it shows of the selected crane, the date
 // pickers, and its exchanges with the real simulator on a pseudo-terminal.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 #include <wx/calctrl.h>
 #include <wx/combobox.h>
+#include <wx/notebook.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
@@ -10,11 +13,14 @@
 #include "app/MainFrame.h"
 #include "app/uiText.h"
 #include "data/devLink.h"
+#include "data/readout.h"
 #include "dialogs/CalDialog.h"
 #include "dialogs/ConnectDialog.h"
-#include "dialogs/InfoDialog.h"
+#include "link/comm.h"
 #include "setup/SetupWindow.h"
 #include "tests/gui/guiSupport.h"
+#include "tests/support/readoutScenarios.h"
+#include "tests/support/reportLog.h"
 #include "tests/support/simProcess.h"
 #include "tests/support/timeZone.h"
 
@@ -37,14 +43,43 @@ private:
     int result;
 };
 
-class completionMessage : public wxExpectModalBase<InfoDialog, completionMessage> {
-protected:
-    int OnInvoked(InfoDialog* dialog) const override
-    {
-        EXPECT_EQ(dialog->GetTitle(), ui("Обновление завершено"));
-        return wxID_OK;
+// Clicks the button id of the dialog titled title; ends any other dialog with a failure.
+void answer(wxDialog* dialog, const char* title, int id)
+{
+    if (dialog->GetTitle() != ui(title)) {
+        ADD_FAILURE() << "dialog \"" << dialog->GetTitle().utf8_str().data() << "\" instead of \"" << title << "\"";
+        dialog->EndModal(wxID_CANCEL);
+        return;
     }
-};
+    click(dialog, id);
+}
+// The update's question confirmed; the completion message after the write closed.
+void confirmWrite(wxDialog* dialog) { answer(dialog, "Обновление настроек РП", wxID_YES); }
+void closeCompletion(wxDialog* dialog) { answer(dialog, "Обновление завершено", wxID_OK); }
+
+// The texts of a dialog's labels, in order.
+std::vector<wxString> labels(const wxWindow* dialog)
+{
+    std::vector<wxString> texts;
+    for (const wxWindow* child : dialog->GetChildren())
+        if (const wxStaticText* label = wxDynamicCast(child, wxStaticText))
+            texts.push_back(label->GetLabelText());
+    return texts;
+}
+
+// The question's values of a field: now and to be written.
+std::pair<wxString, wxString> row(const std::vector<wxString>& texts, const char* label)
+{
+    const auto at = std::find(texts.begin(), texts.end(), ui(label));
+    if (texts.end() - at < 3)
+        return {};
+    return {at[1], at[2]};
+}
+
+bool has(const std::vector<wxString>& texts, const char* text)
+{
+    return std::find(texts.begin(), texts.end(), ui(text)) != texts.end();
+}
 
 devLink* craneWithSettings()
 {
@@ -65,6 +100,22 @@ devLink* craneWithSettings()
 }
 
 wxString text(const wxTextCtrl* field) { return field->GetValue(); }
+
+// A collector holding a recorder whose registration number (from the slot) has 10 characters
+// and whose capacity is 1280 t, the most the capacity byte holds.
+const char collectorWithLongValues[] = R"(device collector
+clock 2024-03-15 12:00:00
+crane
+  regNo OLD-0001
+  slotRegNo КР-1234567
+  serNo S-1
+  capacity 1280
+  serviceYears 20
+  fullCode 200
+  zeroCode 20
+  group 5
+  ogp 110 100
+)";
 
 std::size_t errorCount()
 {
@@ -112,6 +163,89 @@ protected:
     std::unique_ptr<scopedComPort> port;
     std::unique_ptr<scopedIrdaAir> air;
 };
+
+TEST_F(SettingsPage, LongValuesShowWholeAndAnUnchangedUpdateWritesWhatTheRecorderCanHold)
+{
+    scenarioFile scenario(collectorWithLongValues);
+    connectSimulator({"--scenario", scenario.path});
+    frame->clearCranes();
+    crane = nullptr;
+    {
+        comm link(reportLog::status, reportLog::error);
+        ASSERT_TRUE(link.openSerial("COM1"));
+        ASSERT_TRUE(readDevice(link, frame->cranes, reportLog::status, reportLog::error));
+    }
+    frame->showCranes();
+    EXPECT_EQ(text(page->regNoField), ui("КР-1234567"));
+    EXPECT_EQ(text(page->capacityField), "1280");
+
+    std::vector<wxString> asked;
+    const auto escape = [&asked](wxDialog* dialog) {
+        asked = labels(dialog);
+        EXPECT_TRUE(pressKey(dialog, WXK_ESCAPE, [dialog] { return !dialog->IsModal(); }));
+        if (dialog->IsModal())
+            dialog->EndModal(wxID_NO);
+    };
+    ModalScript script({escape, confirmWrite, closeCompletion});
+    click(page, ID_UPDATE_RECORDER);
+    ASSERT_EQ(script.played(), 1u) << "nothing after the question is declined";
+    EXPECT_TRUE(has(asked, "Устройство \"VELM0001\", последовательный порт COM1"));
+    EXPECT_TRUE(has(asked, "Внимание: подключен накопитель данных, а не регистратор параметров"));
+    EXPECT_EQ(row(asked, "Регистрационный номер крана"), std::make_pair(wxString("OLD-0001"), ui("КР-12345")));
+    EXPECT_EQ(row(asked, "Номинальная грузоподъемность крана, т"), std::make_pair(wxString("1280"), wxString("1280")));
+    EXPECT_EQ(row(asked, "Уровень срабатывания ОГП"), std::make_pair(wxString("110%"), wxString("110%")));
+
+    click(page, ID_UPDATE_RECORDER);
+    EXPECT_EQ(script.played(), 3u);
+    EXPECT_EQ(errorCount(), 0u);
+    const std::string dump = dumpAfterwards();
+    EXPECT_EQ(dump.find("\nwrite 0 0000 "), dump.rfind("\nwrite 0 0000 ")) << "the declined update wrote nothing";
+    // The first 8 characters of the number in Windows-1251, the serial number kept.
+    EXPECT_NE(dump.find("\nmemory 0 0000 CA D0 2D 31 32 33 34 35 53 2D 31 00 00 00 00 00\n"), std::string::npos)
+        << dump;
+    EXPECT_NE(dump.find("\nwrite 0 0028 FF\n"), std::string::npos) << "1280 t at byte 40";
+    EXPECT_EQ(dump.find("\nset-clock none"), std::string::npos);
+}
+
+// Typed as the user types, into the fields of the page on screen.
+TEST_F(SettingsPage, TypingStopsAtEachLimitAndNumbersTheRecorderCannotHoldAreRefused)
+{
+    connectSimulator({});
+    frame->notebook->SetSelection(frame->notebook->FindPage(page));
+    const struct {
+        wxTextCtrl* field;
+        const char* typed;
+        const char* kept;
+    } typing[] = {
+        {page->regNoField, "AB-4567890", "AB-45678"}, {page->serNoField, "123456789", "12345678"},
+        {page->invNoField, "INV000017", "INV00001"},  {page->capacityField, "12805", "1280"},
+        {page->serviceLifeField, "250", "25"},        {page->fullCodeField, "9999", "999"},
+        {page->zeroCodeField, "3000", "300"},
+    };
+    for (const auto& t : typing) {
+        typeInto(t.field, t.typed);
+        EXPECT_EQ(text(t.field), t.kept);
+    }
+    ModalScript noDialog;
+    click(page, ID_UPDATE_RECORDER);
+    ASSERT_EQ(errorCount(), 2u);
+    const auto& log = RecordingLog::messages();
+    EXPECT_EQ(log[log.size() - 2].second,
+              ui("Неверное значение в поле 'Сумма: код АЦП для нагрузки 100%'\nКод АЦП — число от 0 до 255"));
+    EXPECT_EQ(log.back().second,
+              ui("Неверное значение в поле 'Сумма: код АЦП для нагрузки 0%'\nКод АЦП — число от 0 до 255"));
+
+    typeInto(page->fullCodeField, "200");
+    typeInto(page->zeroCodeField, "200");
+    typeInto(page->capacityField, "135");
+    click(page, ID_UPDATE_RECORDER);
+    ASSERT_EQ(errorCount(), 4u);
+    EXPECT_EQ(log[log.size() - 2].second,
+              ui("Неверное значение в поле 'Номинальная грузоподъемность крана'\n"
+                 "Свыше 127 т — кратные 10 т, до 1280 т"));
+    EXPECT_EQ(log.back().second, ui("Код АЦП для нагрузки 0% должен быть меньше кода АЦП для нагрузки 100%"));
+    EXPECT_EQ(dumpAfterwards().find("\nwrite "), std::string::npos);
+}
 
 TEST_F(SettingsPage, ShowsTheSelectedCraneAndEmptiesWithTheCranes)
 {
@@ -224,7 +358,9 @@ TEST_F(SettingsPage, UpdateWritesWhatThePageShowsAndSetsTheClock)
     page->regNoField->ChangeValue(ui("КР-9"));
     page->capacityField->ChangeValue("25");
     page->tripChoice->SetSelection(109);
-    wxTEST_DIALOG(click(page, ID_UPDATE_RECORDER), completionMessage());
+    ModalScript script({confirmWrite, closeCompletion});
+    click(page, ID_UPDATE_RECORDER);
+    EXPECT_EQ(script.played(), 2u);
     EXPECT_EQ(errorCount(), 0u);
     ASSERT_FALSE(RecordingLog::messages().empty());
     EXPECT_EQ(RecordingLog::messages().back().second, ui("Обновляется память РП по адресу $003F"));
@@ -244,7 +380,9 @@ TEST_F(SettingsPage, UpdateOverInfraredWritesTheBlockAndSetsTheClock)
 {
     connectInfrared();
     page->capacityField->ChangeValue("25");
-    wxTEST_DIALOG(click(page, ID_UPDATE_RECORDER), completionMessage());
+    ModalScript script({confirmWrite, closeCompletion});
+    click(page, ID_UPDATE_RECORDER);
+    EXPECT_EQ(script.played(), 2u);
     EXPECT_EQ(errorCount(), 0u);
 
     const std::string dump = dumpAfterwards();
@@ -264,7 +402,7 @@ TEST_F(SettingsPage, UpdateWithoutAConnectionDoesNothingAtAll)
 TEST_F(SettingsPage, FailuresShowNoCompletionMessage)
 {
     connectSimulator({"--fault", "WriteByte#3:length=0"});
-    ModalScript noDialog;
+    ModalScript script({confirmWrite});
     page->invNoField->ChangeValue(wxString::FromUTF8("Kr\xC3\xA4n"));   // no Windows-1251 form
     click(page, ID_UPDATE_RECORDER);
     ASSERT_EQ(errorCount(), 1u);

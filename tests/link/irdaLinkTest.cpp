@@ -89,7 +89,8 @@ TEST(irdaLink, WritesTheSettingsAndTheClock)
     {
         comm link(reportLog::status, reportLog::error);
         ASSERT_TRUE(link.openIrda());
-        EXPECT_TRUE(writeSettings(link, fields, 1710500000, reportLog::status, reportLog::error));
+        EXPECT_TRUE(writeSettings(link, fields, 1710500000, reportLog::status, reportLog::error,
+                                  [](const settingsQuestion&) { return true; }));
     }
     EXPECT_TRUE(reportLog::errors.empty()) << ::testing::PrintToString(reportLog::errors);
     ASSERT_EQ(sim.terminate(), 0);

@@ -59,32 +59,63 @@ TEST(settingsBlock, LayoutOfATypicalBlock)
     EXPECT_EQ(crc.compute(b.data(), b.size()), 0);
 }
 
-TEST(settingsBlock, SelectionsAndLowBytes)
+TEST(settingsBlock, UnselectedGroupAndLongNumberTexts)
 {
     ScopedTimeZone zone("UTC");
     const reportLog::fresh reports;
     settingsFields f = typicalFields();
     f.groupSelection = -1;   // a crane of group 0 left unchanged
-    f.fullCode = "300";      // codes above 255 keep their low byte
     f.zeroCode = "020";
-    auto b = buildSettingsBlock(f, reportLog::error);
+    f.regNo = "КР-42ABCDEFG";   // Cyrillic converted, cut at 8 bytes
+    const auto b = buildSettingsBlock(f, reportLog::error);
     ASSERT_TRUE(b);
     EXPECT_EQ((*b)[46], 0);
-    EXPECT_EQ((*b)[38], 300 & 0xFF);
-    EXPECT_EQ((*b)[48], 280 & 0xFF);
-    f.fullCode = "20";       // zero above full: the low byte of the negative span
-    f.zeroCode = "220";
-    b = buildSettingsBlock(f, reportLog::error);
-    ASSERT_TRUE(b);
-    EXPECT_EQ((*b)[47], 220);
-    EXPECT_EQ((*b)[48], static_cast<uint8_t>(20 - 220));
-    EXPECT_EQ((*b)[50], (*b)[48]);
-    f.regNo = "КР-42ABCDEFG";   // Cyrillic converted, cut at 8 bytes
-    b = buildSettingsBlock(f, reportLog::error);
-    ASSERT_TRUE(b);
+    EXPECT_EQ((*b)[47], 20);
     EXPECT_EQ(std::string(b->begin(), b->begin() + 8), "\xCA\xD0-42ABC");
     EXPECT_EQ((*b)[8], 'S');
     EXPECT_TRUE(reportLog::errors.empty());
+}
+
+// Nothing is cut down to a low byte: a slip of the hand would miscalibrate the load limiter.
+TEST(settingsBlock, NumbersTheBlockCannotHoldAreRefusedWithTheReason)
+{
+    const char* const codeRange = "\nКод АЦП — число от 0 до 255";
+    const char* const zeroBelowFull = "Код АЦП для нагрузки 0% должен быть меньше кода АЦП для нагрузки 100%";
+    const struct {
+        const char* full;
+        const char* zero;
+        const char* serviceLife;
+        std::vector<std::string> errors;
+    } cases[] = {
+        {"999", "300", "10",
+         {std::string("Неверное значение в поле 'Сумма: код АЦП для нагрузки 100%'") + codeRange,
+          std::string("Неверное значение в поле 'Сумма: код АЦП для нагрузки 0%'") + codeRange}},
+        {"256", "20", "10", {std::string("Неверное значение в поле 'Сумма: код АЦП для нагрузки 100%'") + codeRange}},
+        {"220", "220", "10", {zeroBelowFull}},
+        {"20", "220", "10", {zeroBelowFull}},
+        {"220", "20", "137",
+         {"Неверное значение в поле 'Срок службы крана'\nСрок службы крана — не более 136 лет"}},
+    };
+    for (const auto& c : cases) {
+        const reportLog::fresh reports;
+        settingsFields f = typicalFields();
+        f.fullCode = c.full;
+        f.zeroCode = c.zero;
+        f.serviceLife = c.serviceLife;
+        EXPECT_FALSE(buildSettingsBlock(f, reportLog::error)) << c.full << " " << c.zero;
+        EXPECT_EQ(reportLog::errors, c.errors);
+    }
+
+    const reportLog::fresh reports;
+    settingsFields f = typicalFields();
+    f.fullCode = "255";
+    f.zeroCode = "254";
+    f.serviceLife = "136";
+    const auto b = buildSettingsBlock(f, reportLog::error);
+    ASSERT_TRUE(b);
+    EXPECT_EQ((*b)[38], 255);
+    EXPECT_EQ((*b)[48], 1);
+    EXPECT_EQ(getBe32(&(*b)[41]), 136u * 31536000u);
 }
 
 TEST(settingsBlock, CapacityReadsBackAsWritten)
@@ -105,7 +136,8 @@ TEST(settingsBlock, CapacityReadsBackAsWritten)
     f.capacity = "255";   // the page once wrote 255 as is; the readout would show 1280 t
     EXPECT_FALSE(buildSettingsBlock(f, reportLog::error));
     EXPECT_EQ(reportLog::errors,
-              std::vector<std::string>{"Неверное значение в поле 'Номинальная грузоподъемность крана'"});
+              std::vector<std::string>{"Неверное значение в поле 'Номинальная грузоподъемность крана'\n"
+                                       "Свыше 127 т — кратные 10 т, до 1280 т"});
 }
 
 TEST(settingsBlock, EveryInputErrorIsReportedAndNothingBuilt)

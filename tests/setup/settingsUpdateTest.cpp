@@ -93,6 +93,14 @@ protected:
         return sim->dumpText();
     }
 
+    // Answers the question with answer and keeps what was asked.
+    ConfirmCallback confirm = [this](const settingsQuestion& question) {
+        asked.push_back(question);
+        return answer;
+    };
+    std::vector<settingsQuestion> asked;
+    bool answer = true;
+
     ScopedTimeZone zone{"Europe/Moscow"};
     reportLog::fresh reports;
     std::unique_ptr<simProcess> sim;
@@ -104,11 +112,14 @@ TEST_F(settingsUpdate, WritesTheBlockSetsTheClockAndTheRecorderReadsBackTheNewSe
 {
     start({});
     const settingsFields fields = newSettings();
-    ASSERT_TRUE(writeSettings(link, fields, now, reportLog::status, reportLog::error));
+    ASSERT_TRUE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
     EXPECT_TRUE(reportLog::errors.empty());
     ASSERT_EQ(reportLog::statuses.size(), settingsBlockSize);
     EXPECT_EQ(reportLog::statuses.front(), "Обновляется память РП по адресу $0000");
     EXPECT_EQ(reportLog::statuses.back(), "Обновляется память РП по адресу $003F");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].identifier, "RP_v0001");
+    EXPECT_EQ(asked[0].next, expectedBlock(fields));
 
     aList cranes;
     ASSERT_TRUE(readDevice(link, cranes, reportLog::status, reportLog::error));
@@ -142,7 +153,7 @@ TEST_F(settingsUpdate, ABadWriteReplyStopsAtItsAddressAndTheClockIsNotSet)
 {
     start({"--fault", "WriteByte#20:length=0"});
     const settingsFields fields = newSettings();
-    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error));
+    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
     EXPECT_EQ(reportLog::errors,
               std::vector<std::string>{"Ошибка при записи байта по адресу $0014 - неверный ответ от устройства "
                                        "(пакет длиной 7 байт)"});
@@ -155,34 +166,46 @@ TEST_F(settingsUpdate, ABadWriteReplyStopsAtItsAddressAndTheClockIsNotSet)
     EXPECT_NE(dump.find("\nset-clock none\n"), std::string::npos);
 }
 
-TEST_F(settingsUpdate, NothingIsWrittenAfterAnInputErrorOrAFailedCheckRead)
+TEST_F(settingsUpdate, NothingIsWrittenAfterAFailedCheckAnInputErrorOrARefusal)
 {
-    start({"--fault", "ReadMemory:length@1"});
+    start({"--fault", "Identify:length@1", "--fault", "ReadMemory:length@1"});
     const settingsFields fields = newSettings();
-    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error));
+    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
+    EXPECT_EQ(reportLog::errors, std::vector<std::string>{"Ошибка при чтении идентификатора устройства"});
+    reportLog::clear();
+    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
     EXPECT_EQ(reportLog::errors, std::vector<std::string>{"Ошибка при чтении памяти с адреса $0000"});
 
     reportLog::clear();
     settingsFields wrong = fields;
     wrong.capacity = "";
     wrong.resetSelection = wrong.tripSelection;
-    EXPECT_FALSE(writeSettings(link, wrong, now, reportLog::status, reportLog::error));
+    EXPECT_FALSE(writeSettings(link, wrong, now, reportLog::status, reportLog::error, confirm));
     const std::vector<std::string> expected = {
         "Неверное значение в поле 'Номинальная грузоподъемность крана'",
         "Уровень сброса ОГП должен быть меньше уровня срабатывания ОГП",
     };
     EXPECT_EQ(reportLog::errors, expected);
+    EXPECT_TRUE(asked.empty()) << "no question about a block that cannot be built";
+
+    reportLog::clear();
+    answer = false;
+    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
+    EXPECT_TRUE(reportLog::errors.empty());
     EXPECT_TRUE(reportLog::statuses.empty());
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].next, expectedBlock(fields));
 
     const std::string dump = finish();
     EXPECT_EQ(dump.find("\nwrite "), std::string::npos) << dump;
     EXPECT_NE(dump.find("\nset-clock none\n"), std::string::npos);
+    EXPECT_EQ(dumpedBlock(dump), asked[0].current) << "the question shows what the recorder holds";
 }
 
 TEST_F(settingsUpdate, AClockReplyOfAnotherLengthIsAFailure)
 {
     start({"--fault", "SetClock:length=1"});
-    EXPECT_FALSE(writeSettings(link, newSettings(), now, reportLog::status, reportLog::error));
+    EXPECT_FALSE(writeSettings(link, newSettings(), now, reportLog::status, reportLog::error, confirm));
     EXPECT_EQ(reportLog::errors, std::vector<std::string>{"Ошибка при установке времени РП (8)"});
     EXPECT_EQ(count(finish(), "\nwrite 0 "), settingsBlockSize);
 }
