@@ -8,6 +8,7 @@
 #include <wx/image.h>
 
 #include "app/MainFrame.h"
+#include "app/guiLog.h"
 #include "app/globals.h"
 #include "link/portNames.h"
 
@@ -36,6 +37,7 @@ bool BrennixApp::OnInit()
     });
 
     wxImage::AddHandler(new wxPNGHandler);
+    delete wxLog::SetActiveTarget(new FirstErrorLog);
 
     frame = new MainFrame();
     SetTopWindow(frame);
