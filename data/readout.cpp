@@ -136,7 +136,6 @@ private:
             return;
         }
         const uint16_t slots = getBe16(exchange.data() + dataOffset);
-        where.cranes = slots;
         for (uint16_t slot = 0; slot < slots && !abandoned; ++slot) {
             status("Чтение данных об устройстве из слота %u из %u", unsigned{slot} + 1u,
                    unsigned{slots});

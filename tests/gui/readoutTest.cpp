@@ -325,11 +325,13 @@ TEST_F(ReadoutCommand, StoppedReadoutShowsWhatItKept)
 {
     startDevice({"--baud", "9600"});
     std::vector<wxString> shown;
+    bool busy = false;
     // The user sees where the readout stands and stops it.
-    const OnStatus hands("Чтение графика № 2/3", [&shown] {
+    const OnStatus hands("Чтение графика № 2/3", [&] {
         ProgressDialog* progress = progressDialog();
         ASSERT_NE(progress, nullptr);
         shown = labels(progress);
+        busy = frame->GetCursor().IsOk() && !frame->IsEnabled();
         const wxPoint stop = centreOf(progress->FindWindow(wxID_ABORT)->GetScreenRect());
         userInput(wxString::Format("mousemove %d %d click 1", stop.x, stop.y));
     });
@@ -337,7 +339,10 @@ TEST_F(ReadoutCommand, StoppedReadoutShowsWhatItKept)
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[0], ui("Кран 1 из 3"));
     EXPECT_EQ(shown[1], ui("График 1 из 3"));
+    EXPECT_TRUE(busy) << "a busy cursor over the window, which takes no input";
     EXPECT_EQ(progressDialog(), nullptr);
+    EXPECT_FALSE(frame->GetCursor().IsOk());
+    EXPECT_TRUE(frame->IsEnabled());
     EXPECT_TRUE(logged(wxLOG_Error).empty());
     ASSERT_GE(frame->craneSelector->GetCount(), 1u);
     EXPECT_LT(frame->craneSelector->GetCount(), 3u) << "the readout ended early";
