@@ -13,6 +13,7 @@
 
 #include "app/MainFrame.h"
 #include "app/dataFiles.h"
+#include "app/guiLog.h"
 #include "app/globals.h"
 #include "link/portNames.h"
 
@@ -62,6 +63,7 @@ bool BrennixApp::OnInit()
     });
 
     wxImage::AddHandler(new wxPNGHandler);
+    delete wxLog::SetActiveTarget(new FirstErrorLog);
 
     frame = new MainFrame();
     SetTopWindow(frame);

@@ -1,5 +1,6 @@
 #include "app/guiLog.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -25,20 +26,17 @@ wxString formatted(const char* format, va_list args)
     return readableText(bytes);
 }
 
-// The readout and the settings update block the event loop for minutes, and GTK paints only
-// from its loop: let it paint and lay out (no user input, no timers), so that the status text and
-// the parts of the window a closed dialog uncovered show while the operation runs.
-void repaintNow()
+}  // namespace
+
+void handleWaitingEvents(long categories)
 {
     if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {
-        loop->YieldFor(wxEVT_CATEGORY_UI);
+        loop->YieldFor(categories);
         return;
     }
     wxGUIEventLoop temporary;
-    temporary.YieldFor(wxEVT_CATEGORY_UI);
+    temporary.YieldFor(categories);
 }
-
-}  // namespace
 
 void logStatus(const char* format, ...)
 {
@@ -47,7 +45,10 @@ void logStatus(const char* format, ...)
     const wxString text = formatted(format, args);
     va_end(args);
     wxLogStatus("%s", text);
-    repaintNow();
+    // The readout and the settings update block the event loop for minutes, and GTK paints only
+    // from its loop: let it paint and lay out (no user input, no timers), so that the status
+    // text and the parts of the window a closed dialog uncovered show while the operation runs.
+    handleWaitingEvents(wxEVT_CATEGORY_UI);
 }
 
 void logError(const char* format, ...)
@@ -57,4 +58,14 @@ void logError(const char* format, ...)
     const wxString text = formatted(format, args);
     va_end(args);
     wxLogError("%s", text);
+}
+
+void FirstErrorLog::Flush()
+{
+    // The toolkit's dialog shows the last message it holds and lists them all in the order it
+    // holds them: hand them over the other way round.
+    std::reverse(m_aMessages.begin(), m_aMessages.end());
+    std::reverse(m_aSeverity.begin(), m_aSeverity.end());
+    std::reverse(m_aTimes.begin(), m_aTimes.end());
+    wxLogGui::Flush();
 }

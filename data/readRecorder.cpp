@@ -1,5 +1,5 @@
-// The readout command of the main window: the connection dialog, the link, the readout engine,
-// the completion message and the refilled crane selector.
+// The readout command of the main window: the connection dialog, the link, the readout engine
+// with its progress, the completion message and the refilled crane selector.
 #include "app/MainFrame.h"
 #include "app/guiLog.h"
 #include "app/imageWithMask.h"
@@ -7,26 +7,45 @@
 #include "data/readout.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
+#include "dialogs/ProgressDialog.h"
 #include "link/comm.h"
 
 void MainFrame::readRecorder()
 {
-    ConnectDialog* dialog = new ConnectDialog(this, &portName);
-    connectResult = dialog->ShowModal();
-    // Whatever the choice: the selector and the graph list are emptied with the cranes, so that
-    // nothing repainted while the link runs (or the message below is up) reaches a deleted crane.
+    std::string chosenPort = portName;
+    ConnectDialog* dialog = new ConnectDialog(this, &chosenPort);
+    const int32_t chosen = dialog->ShowModal();
+    dialog->Destroy();
+    // A cancelled choice reads nothing and so changes nothing: the cranes held stay, and with
+    // them the connection they came through, which the settings page writes back to.
+    if (!isConnectionChoice(chosen))
+        return;
+    connectResult = chosen;
+    portName = chosenPort;
+    // The selector and the graph list are emptied with the cranes, so that nothing repainted
+    // while the link runs (or the message below is up) reaches a deleted crane. No status text
+    // of an earlier readout stays to speak for this one.
     clearCranes();
-    if (connectResult != wxID_NO) {
+    SetStatusText(wxString());
+
+    const wxBitmap picture = imageWithMask(loadPng(connectionPicture(connectResult)));
+    ProgressDialog* progress = new ProgressDialog(this, picture);
+    bool complete = false;
+    {
         comm link(logStatus, logError);
-        if (openChosenLink(link, connectResult, portName) &&
-            readDevice(link, cranes, logStatus, logError)) {
-            InfoDialog* done =
-                new InfoDialog(this, ui("Считывание завершено"), ui("Cчитывание данных успешно завершено"),
-                               imageWithMask(loadPng(connectionPicture(connectResult))));
-            done->ShowModal();
-            done->Destroy();
-        }
+        link.setCancelCheck([progress] { return progress->stopRequested(); });
+        if (openChosenLink(link, connectResult, portName))
+            complete = readDevice(link, cranes, logStatus, logError,
+                                  [progress](const readoutProgress& step) { progress->show(step); });
+        else if (link.cancelled())
+            reportCancelled(cranes, logStatus);
+    }
+    progress->end();
+    if (complete) {
+        InfoDialog* done = new InfoDialog(this, ui("Считывание завершено"),
+                                          ui("Cчитывание данных успешно завершено"), picture);
+        done->ShowModal();
+        done->Destroy();
     }
     showCranes();
-    dialog->Destroy();
 }

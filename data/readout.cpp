@@ -73,8 +73,9 @@ private:
 
 class Readout {
 public:
-    Readout(comm& link, aList& cranes, ReportCallback status, ReportCallback error)
-        : exchange(link), cranes(cranes), status(status), error(error)
+    Readout(comm& link, aList& cranes, ReportCallback status, ReportCallback error,
+            const ProgressCallback& progress)
+        : link(link), exchange(link), cranes(cranes), status(status), error(error), progress(progress)
     {
     }
 
@@ -90,15 +91,29 @@ public:
                 fail("Неизвестный или неподдерживаемый тип регистратора параметров: %s",
                      identifier.c_str());
         }
-        return !errorLogged;
+        if (abandoned)
+            reportCancelled(cranes, status);
+        return !errorLogged && !abandoned;
     }
 
 private:
+    // A reply of the wrong length is the device's failure, with the readout's text; unless the
+    // user has stopped the readout, which abandons the exchange under way and ends the readout.
     template <typename... Args>
     void fail(const char* format, Args... args)
     {
+        if (link.cancelled()) {
+            abandoned = true;
+            return;
+        }
         error(format, args...);
         errorLogged = true;
+    }
+
+    void reportProgress()
+    {
+        if (progress)
+            progress(where);
     }
 
     bool identify(std::string& identifier)
@@ -121,9 +136,11 @@ private:
             return;
         }
         const uint16_t slots = getBe16(exchange.data() + dataOffset);
-        for (uint16_t slot = 0; slot < slots; ++slot) {
+        for (uint16_t slot = 0; slot < slots && !abandoned; ++slot) {
             status("Чтение данных об устройстве из слота %u из %u", unsigned{slot} + 1u,
                    unsigned{slots});
+            where = {unsigned{slot} + 1u, slots, 0, 0};
+            reportProgress();
             if (!readSlot(slot))
                 return;
         }
@@ -159,6 +176,8 @@ private:
 
     void readRecorder()
     {
+        where = {1, 1, 0, 0};
+        reportProgress();
         auto crane = std::make_unique<devLink>();
         if (!readMemoryImage(*crane, true))
             return;
@@ -190,10 +209,13 @@ private:
         // from a damaged image would ask for the other kind's graphs or wrap the number.
         const unsigned counts[] = {std::min<unsigned>(crane.cntN, graphsPerKind),
                                    std::min<unsigned>(crane.cntE, graphsPerKind)};
+        where.graphs = counts[0] + counts[1];
         for (unsigned kind = 0; kind < 2; ++kind) {
-            for (unsigned i = 0; i < counts[kind]; ++i) {
+            for (unsigned i = 0; i < counts[kind] && !abandoned; ++i) {
                 status(kind == 0 ? "Чтение графика № %u/%u" : "Чтение графика с перегрузкой № %u/%u",
                        i + 1, counts[kind]);
+                where.graph = kind * counts[0] + i + 1;
+                reportProgress();
                 const uint8_t number = static_cast<uint8_t>(kind * graphsPerKind + i);
                 const uint8_t request[] = {hostAddress, deviceAddress, 0, 0, ReadGraph, number};
                 const std::size_t length = exchange.send(request, sizeof request);
@@ -208,19 +230,33 @@ private:
         }
     }
 
+    comm& link;
     Exchange exchange;
     aList& cranes;
     ReportCallback status;
     ReportCallback error;
+    const ProgressCallback& progress;
+    readoutProgress where;
     bool errorLogged = false;
+    bool abandoned = false;   // the user stopped the readout in the middle of an exchange
 };
 
 }  // namespace
 
 bool readDevice(comm& link, aList& cranes, ReportCallback statusCallback,
-                ReportCallback errorCallback)
+                ReportCallback errorCallback, const ProgressCallback& progress)
 {
-    return Readout(link, cranes, statusCallback, errorCallback).run();
+    return Readout(link, cranes, statusCallback, errorCallback, progress).run();
+}
+
+void reportCancelled(const aList& cranes, ReportCallback statusCallback)
+{
+    unsigned graphs = 0;
+    for (const devLink* crane = firstCrane(cranes); crane; crane = nextCrane(crane))
+        graphs += static_cast<unsigned>(crane->graphs.count());
+    statusCallback("Считывание прервано пользователем. Сохранены полностью считанные данные: "
+                   "кранов %u, графиков %u",
+                   static_cast<unsigned>(cranes.count()), graphs);
 }
 
 std::string fixedText(const uint8_t* field, std::size_t size)

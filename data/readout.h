@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "data/devLink.h"
@@ -11,11 +12,27 @@
 
 class comm;
 
+// Where a readout stands, for a progress display beside the status texts.
+struct readoutProgress {
+    unsigned crane = 0;    // the crane being read, from 1; 0 before the first
+    unsigned cranes = 0;   // 1 for a recorder, the slot count of a collector; 0 until known
+    unsigned graph = 0;    // the graph of that crane being read, from 1; 0 before its first
+    unsigned graphs = 0;   // of that crane, ordinary and overload together; 0 until known
+};
+using ProgressCallback = std::function<void(const readoutProgress&)>;
+
 // Reads the device behind an opened link and appends a devLink per recorder to cranes, in
-// reading order. Progress and failures go through the two sinks with the readout's texts.
-// Returns true when no error was logged, i.e. the completion message is due.
+// reading order. Progress and failures go through the two sinks with the readout's texts, and
+// each step to progress, if given. A cancel of the link (comm::setCancelCheck) ends the readout
+// after the exchange under way, which it abandons: cranes keeps every crane and graph read
+// completely before, and the status text says so.
+// Returns true when no error was logged and nothing was cancelled, i.e. the completion message
+// is due.
 bool readDevice(comm& link, aList& cranes, ReportCallback statusCallback,
-                ReportCallback errorCallback);
+                ReportCallback errorCallback, const ProgressCallback& progress = {});
+
+// The status text of a readout the user has stopped, with what it keeps.
+void reportCancelled(const aList& cranes, ReportCallback statusCallback);
 
 // Decoding of the device's data, exposed for tests and tools.
 

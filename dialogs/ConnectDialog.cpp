@@ -67,6 +67,12 @@ void ConnectDialog::OnModem(wxCommandEvent&)
 
 void ConnectDialog::OnCancel(wxCommandEvent&) { EndModal(wxID_NO); }
 
+bool isConnectionChoice(int32_t connectResult)
+{
+    return connectResult == ID_CONNECT_SERIAL || connectResult == ID_CONNECT_IRDA
+        || connectResult == ID_CONNECT_MODEM;
+}
+
 bool openChosenLink(comm& link, int32_t connectResult, const std::string& portName)
 {
     switch (connectResult) {

@@ -35,6 +35,9 @@ private:
     wxDECLARE_EVENT_TABLE();
 };
 
+// Whether the dialog's result chose a way to the recorder (500, 501 or 502), not a cancel.
+bool isConnectionChoice(int32_t connectResult);
+
 // Opens the link the way the dialog chose (500 and 502 the serial port portName, 501 infrared).
 // False when the result opens nothing or the open failed; the link has reported why then.
 bool openChosenLink(comm& link, int32_t connectResult, const std::string& portName);

@@ -56,7 +56,7 @@ bool comm::openSerial(const std::string& portName)
 {
     close();
     kind = serialKind;
-    auto port = std::make_unique<serialPort>(errorCallback);
+    auto port = std::make_unique<serialPort>(cancel, errorCallback);
     if (!port->open(portName))
         return false;
     handle = std::move(port);
@@ -67,7 +67,7 @@ bool comm::openIrda()
 {
     close();
     kind = irdaKind;
-    auto socket = std::make_unique<irdaTransport>(systemIrdaSockets(), statusCallback, errorCallback);
+    auto socket = std::make_unique<irdaTransport>(systemIrdaSockets(), cancel, statusCallback, errorCallback);
     if (!socket->open())
         return false;
     handle = std::move(socket);
@@ -82,7 +82,8 @@ std::size_t comm::transact(const uint8_t* request, std::size_t length, uint8_t* 
         std::exit(1);
     }
     // A request must hold its header, and the packet's length must fit its 16-bit field.
-    if (length < packetHeaderSize || length + packetCrcSize > 0xFFFF)
+    // Nothing goes out any more once the user has stopped the operation.
+    if (length < packetHeaderSize || length + packetCrcSize > 0xFFFF || cancel.requested())
         return 0;
 
     std::vector<uint8_t> packet(request, request + length);
@@ -98,6 +99,8 @@ std::size_t comm::transact(const uint8_t* request, std::size_t length, uint8_t* 
         const Outcome outcome = classify(engine, packet.data(), reply, n);
         if (outcome == success)
             return n;
+        if (cancel.requested())
+            return 0;  // abandoned by the user, not failed by the device: no text
         worst = std::max(worst, outcome);
         if (transportOpen())
             handle->clear();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "link/crc16.h"
+#include "link/linkCancel.h"
 #include "link/report.h"
 #include "link/transport.h"
 
@@ -38,10 +39,19 @@ public:
     // Closes the transport; nothing happens when it is closed already or was never opened.
     void close();
 
+    // The user's cancel: check is asked while the link waits, every waitSlice at most, and at
+    // the start of every exchange. Once it has said stop, the wait under way ends, the exchange
+    // is abandoned without a further attempt and without a text, and every later exchange
+    // returns 0 at once. Set it before the open: the infrared discovery waits too.
+    void setCancelCheck(linkCancel::Check check) { cancel.setCheck(std::move(check)); }
+    // Whether the user has stopped the operation (asks the check nothing).
+    bool cancelled() const { return cancel.stopped(); }
+
 private:
     bool transportOpen() const { return handle && handle->isOpen(); }
 
     crc16 engine;
+    linkCancel cancel;
     int kind = noTransport;
     // The open transport; empty, or closed by a failure of its own, once the link is closed.
     std::unique_ptr<linkTransport> handle;

@@ -36,7 +36,8 @@ public:
     virtual bool startup() = 0;
     // A new IrDA stream socket, or -1.
     virtual int create() = 0;
-    // The devices in range, at most irdaDeviceListRoom of them, in the stack's order.
+    // The devices in range, at most irdaDeviceListRoom of them, in the stack's order. Returns
+    // within a bounded time, whatever the devices announce.
     virtual bool enumDevices(int socket, std::vector<irdaDeviceInfo>& devices) = 0;
     // Asks the device's information base for one attribute of one class.
     virtual bool iasQuery(int socket, uint32_t deviceId, const std::string& className,
@@ -47,8 +48,8 @@ public:
     // Bytes sent or received, or -1; a receive of 0 means the peer has closed.
     virtual long send(int socket, const uint8_t* data, std::size_t length) = 0;
     virtual long receive(int socket, uint8_t* data, std::size_t capacity) = 0;
-    // 1 readable, 0 nothing within the seconds, -1 failure (errno set as well).
-    virtual int waitReadable(int socket, int seconds) = 0;
+    // 1 readable, 0 nothing within the milliseconds, -1 failure (errno set as well).
+    virtual int waitReadable(int socket, int milliseconds) = 0;
     // Shuts both directions down.
     virtual void shutdown(int socket) = 0;
     virtual void close(int socket) = 0;

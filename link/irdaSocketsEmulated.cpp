@@ -28,8 +28,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Longest wait for one reply line of the air, and its longest length.
-constexpr auto lineWait = std::chrono::seconds(2);
+// Longest wait for the whole answer of the air to one request (the device list with all its
+// lines included), and the longest line.
+constexpr auto answerWait = std::chrono::seconds(2);
 constexpr std::size_t longestLine = 2 * irdaOctetSeqMax + 64;
 
 const char* airPath()
@@ -72,14 +73,19 @@ public:
             return false;
         if (empty)
             return true;
+        // The whole list must come within the answer's time, however many devices it announces:
+        // an air that announces billions and talks slowly cannot hold discovery.
+        const auto deadline = Clock::now() + answerWait;
         std::string line;
         if (!request(socket, "ENUM", line))
             return false;
-        unsigned count = 0;
-        if (std::sscanf(line.c_str(), "DEVICES %u", &count) != 1)
+        std::istringstream fields(line);
+        std::string word;
+        unsigned long long count = 0;
+        if (!(fields >> word >> count) || word != "DEVICES")
             return failed(EPROTO);
-        for (unsigned i = 0; i < count; ++i) {
-            if (!readLine(socket, line))
+        for (unsigned long long i = 0; i < count; ++i) {
+            if (!readLine(socket, line, deadline))
                 return false;
             unsigned id = 0;
             int nameAt = 0;
@@ -133,9 +139,9 @@ public:
         return n >= 0 ? static_cast<long>(n) : fail(errno);
     }
 
-    int waitReadable(int socket, int seconds) override
+    int waitReadable(int socket, int milliseconds) override
     {
-        const int ready = pollUntil(socket, Clock::now() + std::chrono::seconds(seconds));
+        const int ready = pollUntil(socket, Clock::now() + std::chrono::milliseconds(milliseconds));
         if (ready < 0)
             error = errno;
         return ready;
@@ -185,7 +191,7 @@ private:
         const std::string line = text + "\n";
         if (::send(socket, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size()))
             return failed(errno ? errno : EPIPE);
-        if (!readLine(socket, reply))
+        if (!readLine(socket, reply, Clock::now() + answerWait))
             return false;
         int code = 0;
         if (std::sscanf(reply.c_str(), "ERR %d", &code) == 1)
@@ -193,11 +199,11 @@ private:
         return true;
     }
 
-    // One reply line, read a byte at a time so that nothing of a byte stream after it is taken.
-    bool readLine(int socket, std::string& line)
+    // One reply line that has come by the deadline, read a byte at a time so that nothing of a
+    // byte stream after it is taken.
+    bool readLine(int socket, std::string& line, Clock::time_point deadline)
     {
         line.clear();
-        const auto deadline = Clock::now() + lineWait;
         for (;;) {
             const int ready = pollUntil(socket, deadline);
             if (ready <= 0)

@@ -4,9 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <vector>
-
 
 namespace {
 
@@ -65,10 +63,17 @@ bool irdaTransport::open()
         if (!devices.empty())
             break;
         // An empty pass is followed by the pause, the fourth one too.
-        std::this_thread::sleep_for(discoveryPause);
+        cancel.sleepUntil(linkClock::now() + discoveryPause);
+        if (cancel.requested()) {
+            dropSocket();
+            return false;
+        }
     }
     if (devices.empty())
         return failOpen("Устройства IrDA не найдены", 0);
+    // The device list holds five entries; no stack may make it more.
+    if (devices.size() > irdaDeviceListRoom)
+        devices.resize(irdaDeviceListRoom);
 
     const irdaDeviceInfo& chosen = devices.front();
     const std::string name = chosen.name.substr(0, irdaDeviceNameSize);
@@ -111,46 +116,57 @@ void irdaTransport::failLink(const char* format, int first, int second)
     errorCallback(format, first, second);
 }
 
+int irdaTransport::waitReadable(linkClock::time_point deadline)
+{
+    return cancel.waitUntil(deadline, [this](int milliseconds) {
+        return sockets.waitReadable(socket, milliseconds);
+    });
+}
+
 std::size_t irdaTransport::exchange(const uint8_t* packet, std::size_t length, uint8_t* reply,
                                     std::size_t capacity)
 {
+    restDue = {};
     if (sockets.send(socket, packet, length) < 1) {
         failLink("не могу послать данные: %d", sockets.lastError());
         return 0;
     }
 
-    std::size_t expected = expectedReplyLength(reply, 0, capacity);
-    std::size_t received = 0;
-    while (received < expected) {
-        const int ready = sockets.waitReadable(socket, irdaTimeoutSeconds);
-        if (ready == 0)
-            return 0;  // time-out: the bytes received so far are dropped
+    incomingReply incoming(reply, capacity);
+    std::size_t expected = incoming.expected();
+    while (incoming.received < expected) {
+        const int ready = waitReadable(std::min(linkClock::now() + receiveWait, incoming.due()));
+        if (ready == 0) {
+            restDue = incoming.due();
+            return 0;  // time-out, time up or cancel: the bytes received so far are dropped
+        }
         if (ready < 0) {
             const int code = errno;
             failLink("фатальная ошибка при чтении (ошибка функции select()): %d/%d", code,
                      sockets.lastError());
             return 0;
         }
-        if (received >= capacity)
+        if (incoming.room() == 0)
             return 0;
-        const long got = sockets.receive(socket, reply + received, capacity - received);
+        const long got = sockets.receive(socket, incoming.end(), incoming.room());
         if (got < 1) {
             failLink("не могу принять данные: %d", sockets.lastError());
             return 0;
         }
-        received += static_cast<std::size_t>(got);
-        expected = expectedReplyLength(reply, received, capacity);
+        incoming.received += static_cast<std::size_t>(got);
+        expected = incoming.expected();
         if (expected == 0)
             return 0;
     }
-    return received;
+    return incoming.received;
 }
 
 void irdaTransport::clear()
 {
+    const auto end = std::max(linkClock::now(), restDue) + receiveWait;
     std::vector<uint8_t> scratch(drainBufferSize);
-    while (isOpen()) {
-        const int ready = sockets.waitReadable(socket, irdaTimeoutSeconds);
+    while (isOpen() && linkClock::now() < end) {
+        const int ready = waitReadable(std::min(linkClock::now() + receiveWait, end));
         if (ready == 0)
             return;
         if (ready < 0) {

@@ -16,11 +16,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = linkClock;
 using Milliseconds = std::chrono::milliseconds;
-
-constexpr Milliseconds quietLimit{serialTimeoutSeconds * 1000};
-constexpr Milliseconds perByte{5};
 
 // The termios constant of an accepted line speed, 0 for any other.
 speed_t lineSpeed(int32_t bitsPerSecond)
@@ -49,38 +46,45 @@ void setBinaryFrame(termios& tio)
     tio.c_lflag &= ~(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
 }
 
+// The total time-out of one read or write of n bytes.
 Clock::duration totalLimit(std::size_t n)
 {
-    return quietLimit + perByte * static_cast<Milliseconds::rep>(n);
+    return receiveWait + receiveTimePerByte * static_cast<Milliseconds::rep>(n);
 }
 
-// Waits until fd is ready for events or the deadline has come: 1 ready, 0 time-out, -1 failure.
-int waitUntil(int fd, short events, Clock::time_point deadline)
+// Waits until fd is ready for events, the deadline has come or the operation is cancelled:
+// 1 ready, 0 time-out or cancel, -1 failure.
+int waitUntil(int fd, short events, Clock::time_point deadline, linkCancel& cancel)
 {
-    for (;;) {
-        const auto left = std::chrono::ceil<Milliseconds>(deadline - Clock::now()).count();
+    return cancel.waitUntil(deadline, [fd, events](int milliseconds) {
         pollfd entry{fd, events, 0};
-        const int ready = poll(&entry, 1, static_cast<int>(std::max<Milliseconds::rep>(left, 0)));
-        if (ready >= 0 || errno != EINTR)
-            return ready;
-    }
+        int ready;
+        do
+            ready = poll(&entry, 1, milliseconds);
+        while (ready < 0 && errno == EINTR);
+        return ready;
+    });
 }
 
-// Reads up to n bytes. Returns when all n are in, when the line has been quiet for quietLimit
-// since lastByte (which every arriving byte moves on), or when totalLimit(n) has passed since
-// the call: the count read, possibly 0, or -1 with errno set. A hung-up line reads as end of
-// file and counts as the failure EIO.
-ssize_t readBounded(int fd, uint8_t* data, std::size_t n, Clock::time_point& lastByte)
+// Reads up to n more bytes of the reply. Returns when all n are in, when the line has been
+// quiet for receiveWait since lastByte (which every arriving byte moves on), when totalLimit(n)
+// has passed since the call, when the reply's own time is up (the limit tightens as soon as its
+// length field is in) or when the operation is cancelled: the count read, possibly 0, or -1
+// with errno set. A hung-up line reads as end of file and counts as the failure EIO.
+ssize_t readBounded(int fd, incomingReply& reply, std::size_t n, Clock::time_point& lastByte,
+                    linkCancel& cancel)
 {
     const auto end = Clock::now() + totalLimit(n);
     std::size_t got = 0;
     while (got < n) {
-        const int ready = waitUntil(fd, POLLIN, std::min(end, lastByte + quietLimit));
+        const auto deadline = std::min({end, lastByte + receiveWait, reply.due()});
+        const int ready = waitUntil(fd, POLLIN, deadline, cancel);
         if (ready <= 0)
             return ready < 0 ? -1 : static_cast<ssize_t>(got);
-        const ssize_t count = read(fd, data + got, n - got);
+        const ssize_t count = read(fd, reply.end(), n - got);
         if (count > 0) {
             got += static_cast<std::size_t>(count);
+            reply.received += static_cast<std::size_t>(count);
             lastByte = Clock::now();
         } else if (count == 0) {
             errno = EIO;
@@ -92,13 +96,14 @@ ssize_t readBounded(int fd, uint8_t* data, std::size_t n, Clock::time_point& las
     return static_cast<ssize_t>(got);
 }
 
-// Writes n bytes, giving up when totalLimit(n) has passed: the count written or -1 (errno).
-ssize_t writeBounded(int fd, const uint8_t* data, std::size_t n)
+// Writes n bytes, giving up when totalLimit(n) has passed or on a cancel: the count written or
+// -1 (errno).
+ssize_t writeBounded(int fd, const uint8_t* data, std::size_t n, linkCancel& cancel)
 {
     const auto end = Clock::now() + totalLimit(n);
     std::size_t done = 0;
     while (done < n) {
-        const int ready = waitUntil(fd, POLLOUT, end);
+        const int ready = waitUntil(fd, POLLOUT, end, cancel);
         if (ready <= 0)
             return ready < 0 ? -1 : static_cast<ssize_t>(done);
         const ssize_t count = write(fd, data + done, n - done);
@@ -171,7 +176,7 @@ bool serialPort::fail(const char* format, int code, const std::string& portName)
 std::size_t serialPort::exchange(const uint8_t* packet, std::size_t length, uint8_t* reply,
                                  std::size_t capacity)
 {
-    const ssize_t written = writeBounded(fd, packet, length);
+    const ssize_t written = writeBounded(fd, packet, length, cancel);
     if (written < 0) {
         errorCallback("ошибка при передаче данных: %d", errno);
         close();
@@ -180,26 +185,25 @@ std::size_t serialPort::exchange(const uint8_t* packet, std::size_t length, uint
     if (static_cast<std::size_t>(written) < length)
         return 0;
 
-    std::size_t expected = expectedReplyLength(reply, 0, capacity);
-    std::size_t received = 0;
+    incomingReply incoming(reply, capacity);
+    std::size_t expected = incoming.expected();
     Clock::time_point lastByte = Clock::now();
-    while (received < expected) {
-        const std::size_t wanted = received == 0 ? replyLengthFieldEnd : expected - received;
-        const ssize_t got =
-            readBounded(fd, reply + received, std::min(wanted, capacity - received), lastByte);
+    while (incoming.received < expected) {
+        const std::size_t wanted =
+            incoming.received == 0 ? replyLengthFieldEnd : expected - incoming.received;
+        const ssize_t got = readBounded(fd, incoming, std::min(wanted, incoming.room()), lastByte, cancel);
         if (got < 0) {
             errorCallback("не могу принять данные: %d", errno);
             close();
             return 0;
         }
         if (got == 0)
-            return 0;  // time-out: the bytes received so far are dropped
-        received += static_cast<std::size_t>(got);
-        expected = expectedReplyLength(reply, received, capacity);
+            return 0;  // time-out, time up or cancel: the bytes received so far are dropped
+        expected = incoming.expected();
         if (expected == 0)
             return 0;
     }
-    return received;
+    return incoming.received;
 }
 
 void serialPort::clear()

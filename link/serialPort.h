@@ -2,6 +2,7 @@
 // a POSIX terminal device opened exclusively, 8N1 at portSpeed, binary, with bounded waits.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,10 +12,15 @@
 
 // Longest silence on the line that a read waits out.
 constexpr int serialTimeoutSeconds = 2;
+static_assert(receiveWait == std::chrono::seconds(serialTimeoutSeconds));
 
 class serialPort final : public linkTransport {
 public:
-    explicit serialPort(ReportCallback errorCallback) : errorCallback(errorCallback) {}
+    // Every wait of the port runs through cancel.
+    serialPort(linkCancel& cancel, ReportCallback errorCallback)
+        : cancel(cancel), errorCallback(errorCallback)
+    {
+    }
     ~serialPort() override { close(); }
     serialPort(const serialPort&) = delete;
     serialPort& operator=(const serialPort&) = delete;
@@ -34,5 +40,6 @@ private:
     bool fail(const char* format, int code, const std::string& portName);
 
     int fd = -1;
+    linkCancel& cancel;
     ReportCallback errorCallback;
 };

@@ -71,18 +71,25 @@ airDevice defaultAirDevice()
     return {0x1A2B3C4D, "brennix-sim", airAttribute::octets, {0x00, 0x01, 0x04}};
 }
 
+uint64_t airListLength(const airSettings& settings)
+{
+    return settings.announced.value_or(settings.devices.size());
+}
+
+std::string airDeviceLine(const airSettings& settings, uint64_t index)
+{
+    const airDevice& d = settings.devices.at(index % settings.devices.size());
+    return "DEVICE " + airIdText(d.id) + " " + d.name;
+}
+
 std::string answerAirRequest(const std::string& request, const airSettings& settings,
                              std::optional<uint32_t>& connected)
 {
     std::istringstream words(request);
     std::string verb, id, name, attribute;
     words >> verb >> id >> name >> attribute;
-    if (verb == "ENUM") {
-        std::string answer = "DEVICES " + std::to_string(settings.devices.size());
-        for (const airDevice& d : settings.devices)
-            answer += "\nDEVICE " + airIdText(d.id) + " " + d.name;
-        return answer;
-    }
+    if (verb == "ENUM")
+        return "DEVICES " + std::to_string(airListLength(settings));
     if (verb == "NINEWIRE")
         return "OK";
     const airDevice* device = findDevice(settings, id);

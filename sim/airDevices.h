@@ -29,10 +29,19 @@ airDevice defaultAirDevice();
 
 struct airSettings {
     std::vector<airDevice> devices;
-    bool refuse = false;   // connections to the IrCOMM service are refused
+    bool refuse = false;                // connections to the IrCOMM service are refused
+    std::optional<uint64_t> announced;  // the device count the list announces, if not theirs
+    unsigned lineGapMs = 0;             // pause before each device line of the list
 };
 
-// The answer line (without its newline) to one request line of the host's stack. A CONNECT
-// that succeeds sets connected to the device's identifier.
+// The number of device lines that follow the list's first line: the devices in range, or the
+// count announced, however large.
+uint64_t airListLength(const airSettings& settings);
+// Device line `index` of the list: the devices in range, over and over when more are announced.
+std::string airDeviceLine(const airSettings& settings, uint64_t index);
+
+// The answer line (without its newline) to one request line of the host's stack; to ENUM the
+// list's first line, which airListLength device lines follow. A CONNECT that succeeds sets
+// connected to the device's identifier.
 std::string answerAirRequest(const std::string& request, const airSettings& settings,
                              std::optional<uint32_t>& connected);

@@ -30,7 +30,11 @@ constexpr kindName kindNames[] = {
     {faultKind::truncate, "truncate", false, true}, {faultKind::delay, "delay", true, true},
     {faultKind::length, "length", false, true},     {faultKind::echo, "echo", false, true},
     {faultKind::garbage, "garbage", false, true},   {faultKind::hangUp, "hangup", false, true},
+    {faultKind::trickle, "trickle", true, true},    {faultKind::babble, "babble", false, true},
 };
+
+constexpr unsigned babbleGapMs = 100;
+constexpr unsigned babbleBytes = 600;   // a minute of talk
 
 bool equalNoCase(const std::string& a, const char* b)
 {
@@ -246,6 +250,13 @@ simReply faultPlan::deliver(const requestTarget& target, byteString reply)
     case faultKind::hangUp:
         reply.resize(std::min<std::size_t>(fault->argument.value_or(half), reply.size()));
         out.hangUp = true;
+        break;
+    case faultKind::trickle:
+        out.byteGapMs = fault->argument.value_or(0);
+        break;
+    case faultKind::babble:
+        reply.assign(fault->argument.value_or(babbleBytes), 0);
+        out.byteGapMs = babbleGapMs;
         break;
     }
     out.bytes = std::move(reply);

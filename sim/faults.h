@@ -8,7 +8,7 @@
 //           ReadMemory, ReadGraph, SelectSlot: the slot the request acts on, i.e. the one
 //           requested by SelectSlot or the one selected for the others).
 //   KIND    noreply | crc | command | address | truncate[=N] | delay=MS | length[=N] |
-//           echo[=N] (SelectSlot only) | garbage[=N] | hangup[=N]
+//           echo[=N] (SelectSlot only) | garbage[=N] | hangup[=N] | trickle=MS | babble[=N]
 //   @K      only the first K requests it matches;  %P  each matching request with probability
 //           P (0 < P <= 1);  neither: every matching request.
 // A request gets at most one fault: the first in the list that matches and whose limit admits it.
@@ -33,6 +33,8 @@ enum class faultKind {
     echo,          // SelectSlot echoes slot N (default the requested one + 1), valid CRC
     garbage,       // N random bytes (default 12) instead of the reply
     hangUp,        // the first N bytes (default half the reply), then the line is closed
+    trickle,       // the reply one byte every MS milliseconds
+    babble,        // N zero bytes (default 600) one every 100 ms instead of the reply
 };
 
 struct faultSpec {
@@ -56,6 +58,7 @@ const char* commandName(uint8_t code);
 struct simReply {
     byteString bytes;        // may be empty: no reply
     unsigned delayMs = 0;    // wait before the first byte
+    unsigned byteGapMs = 0;  // wait before each further byte; 0: as fast as the line goes
     bool hangUp = false;     // close the line after the bytes
     std::string fault;       // the fault applied, empty when none
 };

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -42,6 +43,17 @@ bool writeLine(int fd, const std::string& text)
 {
     const std::string line = text + "\n";
     return send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
+}
+
+// The device lines of the list, each after the settings' pause: false when the host has gone.
+bool writeDeviceLines(int fd, const airSettings& settings, const volatile std::sig_atomic_t& stop)
+{
+    for (uint64_t i = 0; i < airListLength(settings); ++i) {
+        pauseUntil(std::chrono::steady_clock::now() + std::chrono::milliseconds(settings.lineGapMs), stop);
+        if (stop || !writeLine(fd, airDeviceLine(settings, i)))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -111,7 +123,7 @@ void irdaAir::serveHost(int fd, simDevice& device, const lineSettings& line,
         const std::string answer = answerAirRequest(request, settings, target);
         if (line.verbose)
             std::fprintf(stderr, "air: %s -> %s\n", request.c_str(), answer.c_str());
-        if (!writeLine(fd, answer))
+        if (!writeLine(fd, answer) || (request == "ENUM" && !writeDeviceLines(fd, settings, stop)))
             return;
     }
     connected.push_back(*target);

@@ -24,13 +24,6 @@ int64_t nowMs()
     return std::chrono::duration_cast<std::chrono::milliseconds>(monotonic::now().time_since_epoch()).count();
 }
 
-// Sleeps until the deadline or until stop is set.
-void waitUntil(monotonic::time_point deadline, const volatile std::sig_atomic_t& stop)
-{
-    while (!stop && monotonic::now() < deadline)
-        std::this_thread::sleep_for(std::min<monotonic::duration>(deadline - monotonic::now(), std::chrono::milliseconds(50)));
-}
-
 void logBytes(const char* label, const byteString& bytes, const std::string& note)
 {
     std::fprintf(stderr, "%s", label);
@@ -41,18 +34,19 @@ void logBytes(const char* label, const byteString& bytes, const std::string& not
     std::fprintf(stderr, "\n");
 }
 
-// Writes bytes, paced at baud when it is not 0. A peer that stops taking bytes (or is gone)
-// loses the rest of the reply.
-void sendBytes(int fd, const byteString& bytes, unsigned baud, const volatile std::sig_atomic_t& stop)
+// Writes bytes, one every perByte (all at once when it is 0). A peer that stops taking bytes (or
+// is gone) loses the rest of the reply.
+void sendBytes(int fd, const byteString& bytes, std::chrono::nanoseconds perByte,
+               const volatile std::sig_atomic_t& stop)
 {
     const auto start = monotonic::now();
-    const auto perByte = std::chrono::nanoseconds(baud ? 10'000'000'000LL / baud : 0);
+    const bool paced = perByte.count() > 0;
     std::size_t sent = 0;
     while (sent < bytes.size() && !stop) {
-        const std::size_t due = baud ? std::min<std::size_t>(bytes.size(), (monotonic::now() - start) / perByte + 1)
-                                     : bytes.size();
+        const std::size_t due = paced ? std::min<std::size_t>(bytes.size(), (monotonic::now() - start) / perByte + 1)
+                                      : bytes.size();
         if (due == sent) {
-            waitUntil(start + perByte * static_cast<long>(sent), stop);
+            pauseUntil(start + perByte * static_cast<long>(sent), stop);
             continue;
         }
         const ssize_t n = write(fd, bytes.data() + sent, due - sent);
@@ -79,12 +73,22 @@ bool exchange(int fd, simDevice& device, const byteString& request, const lineSe
         logBytes("request", request, name ? name : "unknown command");
         logBytes(reply.bytes.empty() ? "no reply" : "reply  ", reply.bytes, reply.fault);
     }
-    waitUntil(monotonic::now() + std::chrono::milliseconds(reply.delayMs), stop);
-    sendBytes(fd, reply.bytes, settings.baud, stop);
+    pauseUntil(monotonic::now() + std::chrono::milliseconds(reply.delayMs), stop);
+    // 10 bits a byte at the line's baud rate, or a fault's slower trickle.
+    const std::chrono::nanoseconds wire(settings.baud ? 10'000'000'000LL / settings.baud : 0);
+    const std::chrono::nanoseconds gap = std::chrono::milliseconds(reply.byteGapMs);
+    sendBytes(fd, reply.bytes, std::max(wire, gap), stop);
     return !reply.hangUp;
 }
 
 }  // namespace
+
+void pauseUntil(monotonic::time_point deadline, const volatile std::sig_atomic_t& stop)
+{
+    while (!stop && monotonic::now() < deadline)
+        std::this_thread::sleep_for(
+            std::min<monotonic::duration>(deadline - monotonic::now(), std::chrono::milliseconds(50)));
+}
 
 lineEnd serveLine(int fd, simDevice& device, const lineSettings& settings, const volatile std::sig_atomic_t& stop)
 {

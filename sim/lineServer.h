@@ -1,6 +1,7 @@
 // Serving a device on a byte stream: the master side of a pseudo-terminal, or a socket.
 #pragma once
 
+#include <chrono>
 #include <csignal>
 
 #include "sim/device.h"
@@ -19,3 +20,7 @@ enum class lineEnd {
 // Answers the requests arriving on fd (non-blocking) until one of the ends above. A
 // pseudo-terminal whose slave side nobody holds open is waited on, not ended.
 lineEnd serveLine(int fd, simDevice& device, const lineSettings& settings, const volatile std::sig_atomic_t& stop);
+
+// Sleeps until the deadline or until stop is set.
+void pauseUntil(std::chrono::steady_clock::time_point deadline,
+                const volatile std::sig_atomic_t& stop);

@@ -46,6 +46,9 @@ IrDA options (with --irda):
                      Default: 1A2B3C4D:brennix-sim:000104
   --irda-empty       no device in range
   --irda-refuse      connections to the IrCOMM service are refused (ECONNREFUSED)
+  --irda-announce N  the device list announces N devices (N of up to 19 digits) and
+                     names the devices in range over and over until N lines are out
+  --irda-slow MS     each device line of the list comes MS milliseconds after the one before
 The faults below act on the IrCOMM byte stream as on the serial line; a hang-up closes the
 connection, and the air waits for the host to connect again.
 
@@ -78,6 +81,9 @@ Faults: TARGET:KIND[=N][@K|%P]
           hangup[=N]       the first N bytes (default half), then the pseudo-terminal is
                            closed; a fresh one is opened, the link re-pointed and its slave
                            path printed again (memory, clock and fault counts carry on)
+          trickle=MS       the reply one byte every MS milliseconds
+          babble[=N]       instead of the reply, N zero bytes (default 600) one every
+                           100 ms: a device that does not go quiet for a minute
   @K      only the first K matching requests;  %P  each matching request with
           probability P (0 < P <= 1);  neither: every matching request.
   A request gets at most one fault: the first listed that matches and whose limit admits it.
@@ -161,6 +167,10 @@ std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::s
             o.irdaEmpty = true;
         else if (name == "--irda-refuse")
             o.air.refuse = true;
+        else if (name == "--irda-announce" && wholeNumber(value, UINT64_MAX, n))
+            o.air.announced = n;
+        else if (name == "--irda-slow" && wholeNumber(value, 60'000, n))
+            o.air.lineGapMs = static_cast<unsigned>(n);
         else if (name == "--irda-device") {
             std::optional<airDevice> device = parseAirDevice(value, why);
             if (!device) {
@@ -206,13 +216,15 @@ std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::s
                                   : "--pty and --irda exclude each other";
         return std::nullopt;
     }
-    const bool airOptions = o.irdaEmpty || o.air.refuse || !o.air.devices.empty();
+    const bool airOptions = o.irdaEmpty || o.air.refuse || !o.air.devices.empty() || o.air.announced
+        || o.air.lineGapMs;
     if (airOptions && o.irdaPath.empty()) {
-        error = "--irda-device, --irda-empty and --irda-refuse need --irda PATH";
+        error = "--irda-device, --irda-empty, --irda-refuse, --irda-announce and --irda-slow need "
+                "--irda PATH";
         return std::nullopt;
     }
-    if (o.irdaEmpty && !o.air.devices.empty()) {
-        error = "--irda-empty and --irda-device exclude each other";
+    if (o.irdaEmpty && (!o.air.devices.empty() || o.air.announced)) {
+        error = "--irda-empty excludes --irda-device and --irda-announce";
         return std::nullopt;
     }
     if (!o.irdaPath.empty() && !o.irdaEmpty && o.air.devices.empty())

@@ -2,6 +2,7 @@
 // holds must come out of the readout field by field, and each failure keeps what it should.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,10 @@ protected:
     }
 
     // Reads the simulator started with options (and the scenario text, if any); returns
-    // whether the completion message is due.
-    bool read(const std::string& scenario, std::vector<std::string> options = {})
+    // whether the completion message is due. The user stops the readout once cancelAt has been
+    // logged as a status text, if it is given.
+    bool read(const std::string& scenario, std::vector<std::string> options = {},
+              const std::string& cancelAt = {})
     {
         const scenarioFile file(scenario);
         if (!scenario.empty())
@@ -36,8 +39,14 @@ protected:
         simProcess sim(options);
         EXPECT_FALSE(sim.waitForTerminal().empty()) << "the simulator came up";
         comm link(reportLog::status, reportLog::error);
+        if (!cancelAt.empty())
+            link.setCancelCheck([cancelAt] {
+                const auto& seen = reportLog::statuses;
+                return std::find(seen.begin(), seen.end(), cancelAt) != seen.end();
+            });
         EXPECT_TRUE(link.openSerial(sim.link));
-        return readDevice(link, cranes, reportLog::status, reportLog::error);
+        return readDevice(link, cranes, reportLog::status, reportLog::error,
+                          [this](const readoutProgress& step) { progress.push_back(step); });
     }
 
     std::vector<devLink*> held() const
@@ -73,6 +82,7 @@ protected:
     int32_t savedEpoch = recorderEpoch;
     reportLog::fresh log;
     aList cranes;
+    std::vector<readoutProgress> progress;
 };
 
 TEST_F(readoutAgainstSim, RecorderComesOutFieldByField)
@@ -149,6 +159,27 @@ TEST_F(readoutAgainstSim, CollectorSlotsBecomeCranesInOrder)
     EXPECT_EQ(reportLog::statuses[0], "Обнаружен регистратор параметров \"VELM0001\"");
     EXPECT_EQ(reportLog::statuses[1], "Чтение данных об устройстве из слота 1 из 3");
     EXPECT_EQ(reportLog::statuses.back(), "Чтение данных об устройстве из слота 3 из 3");
+}
+
+TEST_F(readoutAgainstSim, StoppedInTheMiddleOfACollectorKeepsWhatWasReadWhole)
+{
+    // The user stops while the second graph of the first slot is being read.
+    EXPECT_FALSE(read(collectorScenario, {}, "Чтение графика № 2/3"));
+    EXPECT_TRUE(reportLog::errors.empty()) << "an abandoned exchange is no failure";
+    const auto all = held();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0]->serNo, "S1");
+    const auto graphs = graphsOf(*all[0]);
+    ASSERT_EQ(graphs.size(), 1u);
+    EXPECT_EQ(graphs[0]->timeStamp, at("2024-03-14 07:00:00"));
+    EXPECT_EQ(reportLog::statuses.back(), "Считывание прервано пользователем. Сохранены полностью "
+                                          "считанные данные: кранов 1, графиков 1");
+    // Where the readout stood, step by step: the first slot of three, then its graphs.
+    ASSERT_EQ(progress.size(), 3u);
+    EXPECT_EQ(progress[0].crane, 1u);
+    EXPECT_EQ(progress[0].cranes, 3u);
+    EXPECT_EQ(progress[2].graph, 2u);
+    EXPECT_EQ(progress[2].graphs, 3u);
 }
 
 TEST_F(readoutAgainstSim, FaultsCuredByARetryChangeNothing)

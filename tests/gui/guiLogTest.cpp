@@ -2,6 +2,7 @@
 #include <wx/app.h>
 #include <wx/combobox.h>
 #include <wx/notebook.h>
+#include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
@@ -11,9 +12,6 @@
 #include "data/devLink.h"
 #include "dialogs/ConnectDialog.h"
 #include "tests/gui/guiSupport.h"
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace {
 
@@ -39,6 +37,37 @@ TEST(LogSinks, TextsFromDevicesAndFilesInWindows1251AreDecoded)
     EXPECT_EQ(lastMessage(), ui("Считывается"));
 }
 
+// The labels of a dialog and of all its inner windows, in order.
+void collectLabels(wxWindow* window, std::vector<wxString>& labels)
+{
+    for (wxWindow* child : window->GetChildren()) {
+        if (wxStaticText* text = wxDynamicCast(child, wxStaticText))
+            labels.push_back(text->GetLabel());
+        collectLabels(child, labels);
+    }
+}
+
+TEST(LogSinks, TheFirstErrorOfAnOperationIsTheMessageShown)
+{
+    // What a collector that hangs up in the middle of a readout leaves in the log.
+    const char* const noAnswer = "Устройство не работает или ошибка контрольной суммы при передаче";
+    wxLog* previous = wxLog::SetActiveTarget(new FirstErrorLog);
+    logError("не могу принять данные: %d", 5);
+    logError("%s", noAnswer);
+    logError("Ошибка при чтении цикла %d/%d", 0, 3);
+    logError("%s", noAnswer);
+    logError("Ошибка при установке текущего слота: %u", 1u);
+    std::vector<wxString> labels;
+    ModalScript script({[&labels](wxDialog* dialog) {
+        collectLabels(dialog, labels);
+        click(dialog, wxID_OK);
+    }});
+    wxLog::FlushActive();
+    delete wxLog::SetActiveTarget(previous);
+    EXPECT_EQ(script.played(), 1u);
+    EXPECT_EQ(labels, std::vector<wxString>{ui("не могу принять данные: 5")});
+}
+
 TEST(LogSinks, PercentSignsInDataAreNeverFormatsAgain)
 {
     logError("%s", "100% %s %n %d");
@@ -48,25 +77,8 @@ TEST(LogSinks, PercentSignsInDataAreNeverFormatsAgain)
     EXPECT_EQ(lastMessage().length(), 5000u) << "no fixed buffer cuts a long text";
 }
 
-// What the X server shows of a window right now, read through a connection of our own.
-std::vector<uint32_t> onScreen(wxWindow* window)
-{
-    const wxRect area = window->GetScreenRect();
-    std::vector<uint32_t> pixels;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return pixels;
-    XImage* image = XGetImage(display, DefaultRootWindow(display), area.x, area.y, area.width,
-                              area.height, AllPlanes, ZPixmap);
-    if (image) {
-        for (int y = 0; y < area.height; ++y)
-            for (int x = 0; x < area.width; ++x)
-                pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)));
-        XDestroyImage(image);
-    }
-    XCloseDisplay(display);
-    return pixels;
-}
+// What the X server shows of a window right now.
+std::vector<uint32_t> onScreen(wxWindow* window) { return screenPixels(window->GetScreenRect()); }
 
 int darkPixels(const std::vector<uint32_t>& pixels)
 {
@@ -116,14 +128,6 @@ TEST_F(StatusWhileBlocked, EachStatusTextIsOnTheScreenBeforeTheOperationGoesOn)
     }
 }
 
-int differingPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
-{
-    int differing = 0;
-    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
-        differing += a[i] != b[i] ? 1 : 0;
-    return differing;
-}
-
 TEST_F(StatusWhileBlocked, WindowIsRepaintedWhereTheConnectionDialogWas)
 {
     // The readout starts right after the connection dialog has closed: the window must not keep
@@ -156,3 +160,4 @@ TEST_F(StatusWhileBlocked, UserCommandsWaitUntilTheOperationHasEnded)
 }
 
 }  // namespace
+

@@ -7,8 +7,13 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include <algorithm>
+
 #include "app/MainFrame.h"
 #include "data/devLink.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 void RecordingLog::install() { delete wxLog::SetActiveTarget(new RecordingLog); }
 
@@ -36,8 +41,26 @@ int ModalScript::Enter(wxDialog* dialog)
         return wxID_CANCEL;
     }
     Step step = steps[next++];
-    dialog->CallAfter([dialog, step] { step(dialog); });
+    auto answer = std::make_shared<Answer>();
+    answers[dialog] = answer;
+    dialog->CallAfter([dialog, step, answer] {
+        if (answer->ended)
+            return;
+        answer->played = true;
+        step(dialog);
+    });
     return wxID_NONE;
+}
+
+void ModalScript::Exit(wxDialog* dialog)
+{
+    const auto found = answers.find(dialog);
+    if (found == answers.end())
+        return;
+    found->second->ended = true;
+    if (!found->second->played)
+        ADD_FAILURE() << "\"" << dialog->GetTitle().utf8_str().data() << "\" ended before the script answered it";
+    answers.erase(found);
 }
 
 void click(wxWindow* window, int id)
@@ -54,6 +77,32 @@ void command(wxWindow* window, int id)
     wxCommandEvent event(wxEVT_MENU, id);
     event.SetEventObject(window);
     window->ProcessWindowEvent(event);
+}
+
+std::vector<uint32_t> screenPixels(const wxRect& area)
+{
+    std::vector<uint32_t> pixels;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return pixels;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), area.x, area.y, area.width,
+                              area.height, AllPlanes, ZPixmap);
+    if (image) {
+        for (int y = 0; y < area.height; ++y)
+            for (int x = 0; x < area.width; ++x)
+                pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)));
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return pixels;
+}
+
+int differingPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    int differing = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        differing += a[i] != b[i] ? 1 : 0;
+    return differing;
 }
 
 void settle()

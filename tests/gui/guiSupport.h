@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,7 +31,9 @@ protected:
 };
 
 // Lets every modal dialog really run and plays one step on each, in order, once it is up.
-// A dialog beyond the script fails the test and ends with wxID_CANCEL without being shown.
+// A dialog beyond the script fails the test and ends with wxID_CANCEL without being shown; a
+// dialog that ends before its step has been played (something else answered it) fails the test,
+// and its step is not played.
 class ModalScript : public wxModalDialogHook {
 public:
     using Step = std::function<void(wxDialog*)>;
@@ -39,11 +43,16 @@ public:
 
 protected:
     int Enter(wxDialog* dialog) override;
-    void Exit(wxDialog*) override {}
+    void Exit(wxDialog* dialog) override;
 
 private:
+    struct Answer {
+        bool played = false;
+        bool ended = false;
+    };
     std::vector<Step> steps;
     std::size_t next = 0;
+    std::map<wxDialog*, std::shared_ptr<Answer>> answers;
 };
 
 // Sends a button click from the window's child id, as the user's click would.
@@ -61,6 +70,10 @@ bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken);
 // Focuses the field, selects all its text and types text over it, key by key; returns once the
 // field has had every key.
 void typeInto(wxTextCtrl* field, const char* text);
+// What the X server shows in an area of the screen right now, pixel by pixel, read through a
+// connection of its own (so from any thread); empty when the display cannot be read.
+std::vector<uint32_t> screenPixels(const wxRect& area);
+int differingPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
 
 // A graph starting at timeStamp; points are (seconds, value byte) as the recorder stores them.
 cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint8_t>>& points);

@@ -1,12 +1,17 @@
 // The readout command on the real main window, with the real simulator behind "COM1".
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/combobox.h>
+#include <wx/notebook.h>
 #include <wx/radiobox.h>
+#include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/testing.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include <wx/fileconf.h>
 #include <wx/filename.h>
@@ -19,8 +24,11 @@
 #include "dialogs/ComChooserDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
+#include "dialogs/ProgressDialog.h"
+#include "link/commands.h"
 #include "link/portNames.h"
 #include "tests/gui/guiSupport.h"
+#include "tests/support/ptyPeer.h"
 #include "tests/support/readoutScenarios.h"
 #include "tests/support/simProcess.h"
 #include "tests/support/timeZone.h"
@@ -41,6 +49,58 @@ const std::vector<ModalScript::Step> serialPortOne = {
         chooser->radio->SetSelection(0);
         click(chooser, wxID_YES);
     }};
+
+// Input through the X server, as the user's hands give it (xdotool's arguments).
+void userInput(const wxString& arguments)
+{
+    const wxString command = "xdotool " + arguments;
+    EXPECT_EQ(std::system(command.utf8_str().data()), 0) << command.utf8_str().data();
+}
+
+wxPoint centreOf(const wxRect& area) { return area.GetPosition() + area.GetSize() / 2; }
+
+// Plays an action once, right after the status text has been logged: a moment in the middle of
+// a readout. Records the log as the tests' log does.
+class OnStatus : public RecordingLog {
+public:
+    OnStatus(const char* status, std::function<void()> action)
+        : status(ui(status)), action(std::move(action)), previous(wxLog::SetActiveTarget(this))
+    {
+    }
+    ~OnStatus() override { wxLog::SetActiveTarget(previous); }
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo& info) override
+    {
+        RecordingLog::DoLogRecord(level, message, info);
+        if (level == wxLOG_Status && message == status && action)
+            std::exchange(action, nullptr)();
+    }
+
+private:
+    wxString status;
+    std::function<void()> action;
+    wxLog* previous;
+};
+
+// The readout's progress dialog, while it is up.
+ProgressDialog* progressDialog()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (ProgressDialog* progress = dynamic_cast<ProgressDialog*>(window))
+            if (!wxTheApp->IsScheduledForDestruction(progress))
+                return progress;
+    return nullptr;
+}
+
+std::vector<wxString> labels(wxWindow* window)
+{
+    std::vector<wxString> all;
+    for (wxWindow* child : window->GetChildren())
+        if (wxStaticText* text = wxDynamicCast(child, wxStaticText))
+            all.push_back(text->GetLabel());
+    return all;
+}
 
 std::vector<wxString> texts(wxComboBox* box)
 {
@@ -177,22 +237,122 @@ TEST_F(ReadoutCommand, FailedSlotGivesItsTextAndNoCompletionMessage)
     EXPECT_EQ(graphList()->GetCount(), 3u);
 }
 
-TEST_F(ReadoutCommand, CancelledDialogLeavesNoCrane)
+TEST_F(ReadoutCommand, CancelledChoiceKeepsTheCranesAndTheirConnection)
 {
-    connect({pressing(wxID_NO)});
-    EXPECT_EQ(frame->connectResult, wxID_NO);
-    EXPECT_TRUE(frame->cranes.empty());
-    EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
-    EXPECT_EQ(graphList()->GetCount(), 0u);
-    EXPECT_TRUE(RecordingLog::messages().empty());
+    frame->connectResult = ID_CONNECT_MODEM;
+    frame->portName = "COM3";
+    const std::vector<ModalScript::Step> cancels[] = {
+        {pressing(wxID_NO)},
+        {pressing(ID_CONNECT_SERIAL), pressing(wxID_NO)},   // inside the port chooser
+    };
+    for (const auto& steps : cancels) {
+        connect(steps);
+        EXPECT_EQ(frame->connectResult, ID_CONNECT_MODEM);
+        EXPECT_EQ(frame->portName, "COM3");
+        EXPECT_EQ(texts(frame->craneSelector), std::vector<wxString>{"old"});
+        EXPECT_EQ(graphList()->GetCount(), 1u);
+        EXPECT_TRUE(RecordingLog::messages().empty());
+    }
 }
 
 TEST_F(ReadoutCommand, PortThatCannotBeOpenedLeavesNoCrane)
 {
+    frame->SetStatusText(ui("Чтение графика № 2/2"));   // the last text of an earlier readout
     com1 = std::make_unique<scopedComPort>(1, "/nonexistent/tty");
     connect(serialPortOne);
     EXPECT_EQ(logged(wxLOG_Error).size(), 1u) << "the link's own text only";
     EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(), wxString()) << "no text of the earlier readout stays";
+}
+
+TEST_F(ReadoutCommand, ThePortChooserLeavesTheScreenAsSoonAsItCloses)
+{
+    // A device that is slow to answer: the window must not show the closed dialog meanwhile.
+    ptyPeer device;
+    com1 = std::make_unique<scopedComPort>(1, device.slavePath());
+    wxRect chooserArea;
+    std::vector<uint32_t> chooserShown, whenAsked;
+    device.start([&](int, const std::vector<uint8_t>&) {
+        if (whenAsked.empty())
+            whenAsked = screenPixels(chooserArea);
+        // An unknown device ends the readout.
+        return ptyPeer::Answer{framed({0x01, 0x01, 0, 0, Identify, 'Z', 'Z', '_', 'v', '0', '0', '0', '1'})};
+    });
+    connect({pressing(ID_CONNECT_SERIAL), [&](wxDialog* chooser) {
+                 for (int round = 0; round < 30; ++round) {
+                     wxYield();
+                     wxMilliSleep(10);
+                 }
+                 chooserArea = chooser->GetScreenRect();
+                 chooserShown = screenPixels(chooserArea);
+                 click(chooser, wxID_YES);
+             }});
+    device.stop();
+    ASSERT_FALSE(chooserShown.empty()) << "the screen can be read";
+    EXPECT_GT(differingPixels(whenAsked, chooserShown), 1000)
+        << "the chooser is gone from the screen before the device is asked";
+}
+
+TEST_F(ReadoutCommand, StrayInputDuringTheReadoutCannotAnswerTheCompletionMessage)
+{
+    startDevice({"--baud", "9600"});
+    // In the middle of the readout the user clicks the tab of the graphs and presses Escape.
+    const OnStatus hands("Чтение данных об устройстве из слота 2 из 3", [this] {
+        wxNotebook* pages = frame->notebook;
+        wxPoint tab(0, pages->GetSize().y - 10);
+        while (tab.x < pages->GetSize().x && pages->HitTest(tab) != 1)
+            tab.x += 4;
+        const wxPoint at = pages->ClientToScreen(tab);
+        userInput(wxString::Format("mousemove %d %d click 1 key Escape", at.x, at.y));
+    });
+    auto steps = serialPortOne;
+    steps.push_back([this](wxDialog* dialog) {
+        EXPECT_EQ(dialog->GetTitle(), ui("Считывание завершено"));
+        // Time for any input still on its way, as long as the user takes to read the message.
+        for (int round = 0; round < 30; ++round) {
+            wxYield();
+            wxMilliSleep(10);
+        }
+        EXPECT_TRUE(dialog->IsModal()) << "the message is still up";
+        EXPECT_EQ(frame->notebook->GetSelection(), 0) << "the click went nowhere";
+        click(dialog, wxID_OK);
+    });
+    connect(steps);
+    EXPECT_EQ(frame->craneSelector->GetCount(), 3u);
+}
+
+TEST_F(ReadoutCommand, StoppedReadoutShowsWhatItKept)
+{
+    startDevice({"--baud", "9600"});
+    std::vector<wxString> shown;
+    bool busy = false;
+    // The user sees where the readout stands and stops it.
+    const OnStatus hands("Чтение графика № 2/3", [&] {
+        ProgressDialog* progress = progressDialog();
+        ASSERT_NE(progress, nullptr);
+        shown = labels(progress);
+        busy = frame->GetCursor().IsOk() && !frame->IsEnabled();
+        const wxPoint stop = centreOf(progress->FindWindow(wxID_ABORT)->GetScreenRect());
+        userInput(wxString::Format("mousemove %d %d click 1", stop.x, stop.y));
+    });
+    connect(serialPortOne);   // and no completion message
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown[0], ui("Кран 1 из 3"));
+    EXPECT_EQ(shown[1], ui("График 1 из 3"));
+    EXPECT_TRUE(busy) << "a busy cursor over the window, which takes no input";
+    EXPECT_EQ(progressDialog(), nullptr);
+    EXPECT_FALSE(frame->GetCursor().IsOk());
+    EXPECT_TRUE(frame->IsEnabled());
+    EXPECT_TRUE(logged(wxLOG_Error).empty());
+    ASSERT_GE(frame->craneSelector->GetCount(), 1u);
+    EXPECT_LT(frame->craneSelector->GetCount(), 3u) << "the readout ended early";
+    unsigned graphs = 0;
+    for (const devLink* crane = firstCrane(frame->cranes); crane; crane = nextCrane(crane))
+        graphs += static_cast<unsigned>(crane->graphs.count());
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(),
+              wxString::Format(ui("Считывание прервано пользователем. Сохранены полностью считанные "
+                                  "данные: кранов %u, графиков %u"),
+                               frame->craneSelector->GetCount(), graphs));
 }
 
 TEST(PortNames, ConfiguredDevicesAreUsedAndNoneIsRecorded)

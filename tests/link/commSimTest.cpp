@@ -75,6 +75,20 @@ TEST_F(commAgainstSim, DistortedRepliesAreRetriedAndReportedByTheWorstOutcome)
     EXPECT_TRUE(reportLog::errors.empty());
 }
 
+TEST_F(commAgainstSim, ACancelEndsTheWaitForASilentDevice)
+{
+    start({"Identify:noreply"});
+    // The user stops the operation a moment into the two-second wait of the first attempt.
+    int asked = 0;
+    link.setCancelCheck([&asked] { return ++asked >= 3; });
+    EXPECT_EQ(identify(), "");
+    EXPECT_TRUE(link.cancelled());
+    EXPECT_EQ(asked, 3) << "asked at the start and every slice of the wait, until it said stop";
+    EXPECT_TRUE(reportLog::errors.empty()) << "no further attempt, no text";
+    EXPECT_EQ(identify(), "") << "nothing goes out any more";
+    EXPECT_EQ(asked, 3);
+}
+
 TEST_F(commAgainstSim, HangUpMidExchangeClosesTheLinkUntilItIsOpenedAgain)
 {
     start({"Identify:hangup=8@1"});

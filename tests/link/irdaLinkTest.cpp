@@ -4,9 +4,11 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "data/readout.h"
 #include "link/comm.h"
+#include "link/commands.h"
 #include "setup/settingsUpdate.h"
 #include "tests/support/reportLog.h"
 #include "tests/support/simProcess.h"
@@ -103,4 +105,22 @@ TEST(irdaLink, WritesTheSettingsAndTheClock)
     EXPECT_NE(dump.find("set-clock 1710500000 "), std::string::npos);
     // "4711" from address 0 of the memory.
     EXPECT_NE(dump.find("memory 0 0000 34 37 31 31"), std::string::npos);
+}
+
+TEST(irdaLink, ADeviceThatNeverGoesQuietCannotHoldTheLink)
+{
+    // Instead of its reply the device talks on for a minute. Each clearing between the attempts
+    // ends a receive wait after the failed reply, and the exchange fails within seconds (else
+    // the first clearing waits the minute out).
+    const reportLog::fresh reports;
+    simProcess sim({"--fault", "Identify:babble@1"}, simLine::irda);
+    ASSERT_TRUE(sim.waitForAir());
+    const scopedIrdaAir air(sim.air);
+    comm link(reportLog::status, reportLog::error);
+    ASSERT_TRUE(link.openIrda());
+    const uint8_t identify[] = {hostAddress, deviceAddress, 0, 0, Identify};
+    std::vector<uint8_t> reply(replyCapacity);
+    EXPECT_EQ(link.transact(identify, sizeof identify, reply.data(), reply.size()), 0u);
+    EXPECT_EQ(reportLog::errors,
+              std::vector<std::string>{"Устройство не работает или ошибка контрольной суммы при передаче"});
 }

@@ -78,7 +78,8 @@ TEST(irdaStack, FailuresOfTheAirAreReportedWithTheirCodes)
         SCOPED_TRACE(c.error);
         const reportLog::fresh reports;
         const scriptedAir script(path, c.answers);
-        irdaTransport transport(systemIrdaSockets(), reportLog::status, reportLog::error);
+        linkCancel cancel;
+        irdaTransport transport(systemIrdaSockets(), cancel, reportLog::status, reportLog::error);
         EXPECT_FALSE(transport.open());
         EXPECT_FALSE(transport.isOpen());
         EXPECT_EQ(reportLog::errors, std::vector<std::string>{c.error});

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "link/commands.h"
 #include "tests/support/packetExamples.h"
 #include "tests/support/ptyPeer.h"
 #include "tests/support/reportLog.h"
+#include "tests/support/simProcess.h"
 
 namespace {
 
@@ -49,7 +51,8 @@ protected:
     }
 
     ptyPeer peer;
-    serialPort port{reportLog::error};
+    linkCancel cancel;
+    serialPort port{cancel, reportLog::error};
     Bytes reply = Bytes(65536);
 };
 
@@ -113,7 +116,8 @@ TEST_F(serialOverPty, PortHeldByAnotherProcessCannotBeOpened)
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        serialPort holder(reportLog::error);
+        linkCancel holderCancel;
+        serialPort holder(holderCancel, reportLog::error);
         const char opened = holder.open("COM4") ? 1 : 0;
         char ignored;
         if (write(ready[1], &opened, 1) == 1)
@@ -139,11 +143,29 @@ TEST_F(serialOverPty, PortHeldByAnotherProcessCannotBeOpened)
     EXPECT_TRUE(port.open("COM4"));
 }
 
+TEST(serialPort, ATrickleCannotStretchAnExchangeBeyondTheTimeOfItsReply)
+{
+    // A byte every 1.9 s never lets a read wait out its 2 s, so only the reply's own limit ends
+    // the exchange: 4.075 s for the 15 bytes the length field announces (else 28 s, and for a
+    // length field of 65535, 35 hours).
+    reportLog::clear();
+    simProcess sim({"--fault", "Identify:trickle=1900@1"});
+    ASSERT_FALSE(sim.waitForTerminal().empty());
+    linkCancel cancel;
+    serialPort port(cancel, reportLog::error);
+    ASSERT_TRUE(port.open(sim.link));
+    Bytes reply(replyCapacity);
+    EXPECT_EQ(port.exchange(identifyPacket.data(), identifyPacket.size(), reply.data(), reply.size()), 0u);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(reportLog::errors.empty());
+}
+
 TEST(serialPort, DeviceThatIsNoTerminalIsRefused)
 {
     reportLog::clear();
     setenv("BRENNIX_COM1", "/dev/null", 1);
-    serialPort port(reportLog::error);
+    linkCancel cancel;
+    serialPort port(cancel, reportLog::error);
     EXPECT_FALSE(port.open("COM1"));
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(reportLog::errors,

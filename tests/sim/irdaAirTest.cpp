@@ -35,8 +35,15 @@ TEST(airDevices, AnswersTheStack)
     air.devices = {{0x0A0B0C0D, "Crane 7", airAttribute::octets, {0x00, 0x01, 0x04}},
                    {0x11223344, "Crane 9", airAttribute::integer, {}}};
     std::optional<uint32_t> connected;
-    EXPECT_EQ(answerAirRequest("ENUM", air, connected),
-              "DEVICES 2\nDEVICE 0A0B0C0D Crane 7\nDEVICE 11223344 Crane 9");
+    EXPECT_EQ(answerAirRequest("ENUM", air, connected), "DEVICES 2");
+    EXPECT_EQ(airListLength(air), 2u);
+    EXPECT_EQ(airDeviceLine(air, 0), "DEVICE 0A0B0C0D Crane 7");
+    EXPECT_EQ(airDeviceLine(air, 1), "DEVICE 11223344 Crane 9");
+    // An air that announces more devices than are in range names them over and over.
+    air.announced = 4000000000u;
+    EXPECT_EQ(answerAirRequest("ENUM", air, connected), "DEVICES 4000000000");
+    EXPECT_EQ(airDeviceLine(air, 3999999999u), "DEVICE 11223344 Crane 9");
+    air.announced.reset();
     EXPECT_EQ(answerAirRequest("IAS 0A0B0C0D IrDA:IrCOMM Parameters", air, connected),
               "ATTR 2 000104");
     EXPECT_EQ(answerAirRequest("IAS 11223344 IrDA:IrCOMM Parameters", air, connected), "ATTR 1");
