@@ -95,6 +95,7 @@ void GraphWindow::setOptions(const graphOptions& options)
     config->Write(fixedLoadScaleKey, options.fixedLoadScale);
     config->Write(levelLinesKey, options.levelLines);
     config->Write(cursorDetailKey, options.cursorDetail);
+    config->Flush();   // remembered even if the program does not end normally
     if (menu) {
         menu->Check(ID_FIXED_LOAD_SCALE, options.fixedLoadScale);
         menu->Check(ID_LEVEL_LINES, options.levelLines);

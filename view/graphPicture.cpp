@@ -249,39 +249,43 @@ void drawAxes(wxDC& dc, const graphScale& scale, const drawingArea& area,
         drawLine(dc, line);
 }
 
-// Level lines across the plot, each labelled at its right end above the line: the rated load,
-// the limiter's trip level and its reset level.
+// Level lines across the plot, each labelled near its right end: the rated load and the
+// limiter's trip level above their lines, its reset level (below the trip level) under its line.
+// The labels stand side by side from the right, so that close levels do not print over each other.
 void drawLevelLines(wxDC& dc, const graphScale& scale, const devLink& crane, const graphFonts& fonts)
 {
     dc.SetFont(fonts.bold);
+    int labelsRight = scale.plotRight - dc.GetCharWidth();
     for (const levelLine& level : levelLinesOf(crane)) {
         const std::optional<pixelLine> line = levelLineAt(scale, static_cast<float>(level.percent));
         if (!line)
             continue;
         wxString label;
         wxColour colour;
-        wxPenStyle style = wxPENSTYLE_SOLID;
+        wxPenStyle style = wxPENSTYLE_LONG_DASH;
         switch (level.kind) {
         case levelKind::rated:
             label = ui("100 %");
             colour = ratedBlue;
+            style = wxPENSTYLE_SOLID;
             break;
         case levelKind::limiterTrip:
             label = ui(printfText("срабатывание ОГП %d %%", level.percent).c_str());
             colour = tripPurple;
-            style = wxPENSTYLE_LONG_DASH;
             break;
         case levelKind::limiterReset:
             label = ui(printfText("сброс ОГП %d %%", level.percent).c_str());
             colour = resetOrange;
-            style = wxPENSTYLE_LONG_DASH;
             break;
         }
         dc.SetPen(wxPen(colour, 2, style));
         drawLine(dc, *line);
         const wxSize extent = dc.GetTextExtent(label);
+        const bool under = level.kind == levelKind::limiterReset;
         dc.SetTextForeground(colour);
-        dc.DrawText(label, line->to.x - extent.GetWidth() - 2, line->to.y - extent.GetHeight());
+        dc.DrawText(label, labelsRight - extent.GetWidth(),
+                    under ? line->to.y + 2 : line->to.y - extent.GetHeight());
+        labelsRight -= extent.GetWidth() + 2 * dc.GetCharWidth();
     }
 }
 
