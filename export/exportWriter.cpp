@@ -44,8 +44,11 @@ bool writeExport(const std::string& folder, const std::vector<exportFile>& plan,
         return true;
     struct stat info;
     errno = 0;
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return failed(plan.front().name, errno != 0 ? errno : ENOTDIR);
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        error("Экспорт не выполнен: папка «%s» недоступна (%s). Ни один файл не сохранён.",
+              folder.c_str(), fileErrorText(errno != 0 ? errno : ENOTDIR).c_str());
+        return false;
+    }
     // A folder in a file's place would stop the renames half-way: refused before anything is written.
     for (const exportFile& file : plan)
         if (isFolder(folder + "/" + file.name))

@@ -16,7 +16,8 @@ std::vector<std::string> existingFiles(const std::string& folder, const std::vec
 
 // Writes every file of the plan (PDF files through `pdf`), then gives them their names. On any
 // failure nothing is left under a final name and the error is reported as "Экспорт не выполнен:
-// не удалось записать «name» в папку «folder» (reason). Ни один файл не сохранён."
+// не удалось записать «name» в папку «folder» (reason). Ни один файл не сохранён.", or for a
+// folder that is missing or no folder "Экспорт не выполнен: папка «folder» недоступна (reason). ..."
 bool writeExport(const std::string& folder, const std::vector<exportFile>& plan,
                  const std::vector<const devLink*>& cranes, const exportChoice& choice,
                  const pdfWriter& pdf, ReportCallback error);
