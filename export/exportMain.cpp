@@ -125,9 +125,11 @@ int run(const arguments& args)
     const std::vector<exportFile> plan = exportPlan(all, args.choice);
     if (!args.overwrite)
         if (const std::vector<std::string> existing = existingFiles(args.folder, plan); !existing.empty()) {
-            printError("в папке «%s» уже есть файл «%s» (и ещё %zu); ничего не записано. "
-                       "Чтобы заменить их, укажите --overwrite.",
-                       args.folder.c_str(), existing.front().c_str(), existing.size() - 1);
+            const std::string others =
+                existing.size() > 1 ? " и ещё " + std::to_string(existing.size() - 1) : std::string();
+            printError("в папке «%s» уже есть файл «%s»%s; ничего не записано. "
+                       "Чтобы заменить такие файлы, укажите --overwrite.",
+                       args.folder.c_str(), existing.front().c_str(), others.c_str());
             return 1;
         }
 
