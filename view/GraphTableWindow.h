@@ -25,7 +25,7 @@ public:
     const graphTableRow& row(long item) const { return rows[static_cast<std::size_t>(item)]; }
     long itemOfGraph(int graphIndex) const;
 
-protected:
+    // What the list shows of an item: its cells, and the colours of an overload.
     wxString OnGetItemText(long item, long column) const override;
     wxItemAttr* OnGetItemAttr(long item) const override;
 
