@@ -69,7 +69,7 @@ GraphWindow::GraphWindow(wxWindow* parent, wxComboBox* craneSelector)
     page->Add(drawing, 1, wxEXPAND);
     page->Add(row, 0, wxEXPAND);
     SetSizer(page);
-    setOptions(rememberedOptions());
+    applyOptions(rememberedOptions());
 }
 
 wxFlexGridSizer* GraphWindow::buildDetailPanel()
@@ -90,12 +90,17 @@ wxFlexGridSizer* GraphWindow::buildDetailPanel()
 
 void GraphWindow::setOptions(const graphOptions& options)
 {
-    chosen = options;
+    applyOptions(options);
     wxConfigBase* config = wxConfigBase::Get();
     config->Write(fixedLoadScaleKey, options.fixedLoadScale);
     config->Write(levelLinesKey, options.levelLines);
     config->Write(cursorDetailKey, options.cursorDetail);
     config->Flush();   // remembered even if the program does not end normally
+}
+
+void GraphWindow::applyOptions(const graphOptions& options)
+{
+    chosen = options;
     if (menu) {
         menu->Check(ID_FIXED_LOAD_SCALE, options.fixedLoadScale);
         menu->Check(ID_LEVEL_LINES, options.levelLines);
@@ -128,7 +133,7 @@ wxMenu* GraphWindow::optionsMenu()
         *option = menu->IsChecked(event.GetId());
         setOptions(options);
     });
-    setOptions(chosen);
+    applyOptions(chosen);
     return menu;
 }
 

@@ -65,6 +65,8 @@ public:
 private:
     wxFlexGridSizer* buildStatusPanel();
     wxFlexGridSizer* buildDetailPanel();
+    // Shows the options on the page and in the menu, without remembering them.
+    void applyOptions(const graphOptions& options);
     const wxBitmap& ball(lampColour colour) const;
 
     GraphDraw* drawing;
