@@ -144,6 +144,21 @@ TEST_F(ExportCommands, ConsoleProgramsHtmlIsTheProtocolPagesHtml)
     }
 }
 
+// With a display, the console program draws PDF as the window does: the same pages and texts.
+TEST_F(ExportCommands, ConsoleProgramsPdfWithADisplay)
+{
+    const std::string command =
+        "./brennix-export '" BRENNIX_EXPORT_FIXTURE "' '" + folder + "' --pdf --graphs >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(files(), (std::vector<std::string>{"2741_2024-03-14.pdf", "512_2024-03-14.pdf", "77_2024-03-14.pdf"}));
+    const std::string text = pdfText(folder + "/512_2024-03-14.pdf");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 3) << "the protocol and 2 graphs";
+    frame->selectCrane(1);
+    for (const std::string& line : protocolTexts(frame->reportPage->protocolHtml().utf8_string()))
+        EXPECT_NE(oneBlank(text).find(line), std::string::npos) << line;
+    EXPECT_NE(text.find("График нагружения крана инв. № 512-И."), std::string::npos);
+}
+
 // All cranes to PDF, the folder typed: one file per crane, the protocol then every graph, each
 // page as it prints.
 TEST_F(ExportCommands, PdfOfAllCranesWithTheirGraphs)
