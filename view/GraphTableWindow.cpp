@@ -32,7 +32,7 @@ int widthOf(graphColumn column)
     case graphColumn::start: return 160;
     case graphColumn::store: return 100;
     case graphColumn::duration: return 116;
-    case graphColumn::above100: return 110;
+    case graphColumn::above100: return 124;
     case graphColumn::mechanisms: return 130;
     default: return 80;
     }
