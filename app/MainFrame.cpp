@@ -17,6 +17,7 @@
 #include "app/BrennixApp.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
+#include "data/cp1251.h"
 #include "data/devLink.h"
 #include "data/timeText.h"
 #include "dialogs/ExitDialog.h"
@@ -222,7 +223,7 @@ void MainFrame::showCranes()
 {
     craneSelector->Clear();
     for (devLink* crane = firstCrane(cranes); crane; crane = nextCrane(crane))
-        craneSelector->Append(craneText(crane->name), static_cast<void*>(crane));
+        craneSelector->Append(craneText(shownText(crane->name)), static_cast<void*>(crane));
     selectCrane(0);
 }
 
