@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include <wx/button.h>
 #include <wx/combobox.h>
@@ -15,6 +16,7 @@
 #include <wx/toolbar.h>
 
 #include "app/BrennixApp.h"
+#include "app/LongComboBox.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
 #include "data/cp1251.h"
@@ -165,8 +167,7 @@ void MainFrame::buildToolBar()
     toolBar->AddSeparator();
     addTool(ID_PREV_CRANE, "Предыдущий", "bmps/yellowleftarr.32.png",
             "Перейти к просмотру данных предыдущего крана");
-    craneSelector = new wxComboBox(toolBar, ID_CRANE_SELECTOR, wxString(), wxDefaultPosition,
-                                   wxSize(200, -1), 0, nullptr, wxCB_READONLY);
+    craneSelector = new LongComboBox(toolBar, ID_CRANE_SELECTOR, 200);
     toolBar->AddControl(craneSelector);
     addTool(ID_NEXT_CRANE, "Следующий", "bmps/yellowrightarr.32.png",
             "Перейти к просмотру данных следующего крана");
@@ -199,10 +200,13 @@ void MainFrame::selectCrane(int index)
     craneSelector->SetSelection(index);
     const devLink* crane = static_cast<const devLink*>(craneSelector->GetClientData(index));
 
-    wxComboBox* graphs = graphPage->graphList();
-    graphs->Clear();
-    for (cycLink* graph = firstGraph(*crane); graph; graph = nextGraph(graph))
-        graphs->Append(graphLabel(*graph), static_cast<void*>(graph));
+    wxArrayString labels;
+    std::vector<void*> graphs;
+    for (cycLink* graph = firstGraph(*crane); graph; graph = nextGraph(graph)) {
+        labels.Add(graphLabel(*graph));
+        graphs.push_back(graph);
+    }
+    graphPage->graphList()->Set(labels, graphs.data());
 
     reportPage->MakeReport();
     graphPage->ShowGraph(0);
@@ -221,9 +225,13 @@ void MainFrame::clearCranes()
 
 void MainFrame::showCranes()
 {
-    craneSelector->Clear();
-    for (devLink* crane = firstCrane(cranes); crane; crane = nextCrane(crane))
-        craneSelector->Append(craneText(shownText(crane->name)), static_cast<void*>(crane));
+    wxArrayString names;
+    std::vector<void*> held;
+    for (devLink* crane = firstCrane(cranes); crane; crane = nextCrane(crane)) {
+        names.Add(craneText(shownText(crane->name)));
+        held.push_back(crane);
+    }
+    craneSelector->Set(names, held.data());
     selectCrane(0);
 }
 

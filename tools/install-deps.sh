@@ -3,7 +3,8 @@
 # locale the tests use, if missing.
 set -e
 packages="build-essential cmake pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
- clang libclang-rt-14-dev libx11-dev xvfb xauth fonts-dejavu-core imagemagick xdotool poppler-utils libcairo2-dev locales"
+ clang libclang-rt-14-dev libx11-dev libgtk-3-dev xvfb xauth fonts-dejavu-core imagemagick xdotool
+ poppler-utils libcairo2-dev locales"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
