@@ -93,6 +93,7 @@ wxBEGIN_EVENT_TABLE(MainFrame, wxFrame)
     EVT_MENU(ID_PREV_CRANE, MainFrame::OnPrevCrane)
     EVT_COMBOBOX(ID_CRANE_SELECTOR, MainFrame::OnCraneChosen)
     EVT_MENU(ID_NEXT_CRANE, MainFrame::OnNextCrane)
+    EVT_CLOSE(MainFrame::OnClose)
 wxEND_EVENT_TABLE()
 
 MainFrame::MainFrame()
@@ -221,6 +222,7 @@ void MainFrame::clearCranes()
     reportPage->clearReport();
     setupPage->refresh();
     cranes.clear();
+    unsavedCranes = false;
 }
 
 void MainFrame::showCranes()
@@ -278,12 +280,22 @@ void MainFrame::OnPreview(wxCommandEvent&)
         page->Preview();
 }
 
-void MainFrame::OnExit(wxCommandEvent&)
+void MainFrame::OnExit(wxCommandEvent&) { Close(false); }
+
+// The exit command and the title bar's close box both ask whether to end the program and, for
+// cranes not saved, whether to save them; a close that cannot be refused asks nothing.
+void MainFrame::OnClose(wxCloseEvent& event)
 {
-    ExitDialog* dialog = new ExitDialog(this);
-    if (dialog->ShowModal() == wxID_YES)
-        Close(false);
-    dialog->Destroy();
+    if (event.CanVeto()) {
+        ExitDialog* dialog = new ExitDialog(this);
+        const bool confirmed = dialog->ShowModal() == wxID_YES;
+        dialog->Destroy();
+        if (!confirmed || !askToKeepUnsavedCranes()) {
+            event.Veto();
+            return;
+        }
+    }
+    Destroy();
 }
 
 void MainFrame::OnAbout(wxCommandEvent&) { showAboutBox(this); }

@@ -1,5 +1,5 @@
 // The main window's open and save commands: the file dialog, then the data file's reader or
-// writer on the main window's cranes.
+// writer on the main window's cranes; and the question that keeps cranes read from being lost.
 #include <string>
 
 #include <wx/filedlg.h>
@@ -63,6 +63,8 @@ std::string fileSystemPath(const wxString& path) { return std::string(path.fn_st
 
 void MainFrame::openDataFile()
 {
+    if (!askToKeepUnsavedCranes())
+        return;
     const wxString path = chooseDataFile(this, lastDirectory, wxFD_OPEN);
     if (path.empty())
         return;
@@ -81,5 +83,23 @@ void MainFrame::saveDataFile()
     const wxString path = chooseDataFile(this, lastDirectory, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (path.empty())
         return;
-    writeDataFile(fileSystemPath(path), cranes, logError);
+    if (writeDataFile(fileSystemPath(path), cranes, logError))
+        unsavedCranes = false;
+}
+
+bool MainFrame::askToKeepUnsavedCranes()
+{
+    if (!unsavedCranes)
+        return true;
+    wxMessageDialog* question =
+        new wxMessageDialog(this, ui("Сохранить считанные данные в файле?"), ui("Данные не сохранены"),
+                            wxYES_NO | wxCANCEL | wxICON_QUESTION);
+    question->SetExtendedMessage(
+        ui("Данные, считанные с регистратора, ещё не сохранены. Без сохранения они будут потеряны."));
+    question->SetYesNoCancelLabels(ui("&Сохранить"), ui("&Не сохранять"), ui("&Отмена"));
+    const int answer = question->ShowModal();
+    question->Destroy();
+    if (answer == wxID_YES)
+        saveDataFile();
+    return answer == wxID_NO || (answer == wxID_YES && !unsavedCranes);
 }

@@ -11,6 +11,8 @@
 
 void MainFrame::readRecorder()
 {
+    if (!askToKeepUnsavedCranes())
+        return;
     ConnectDialog* dialog = new ConnectDialog(this, &portName);
     connectResult = dialog->ShowModal();
     // Whatever the choice: the selector and the graph list are emptied with the cranes, so that
@@ -28,5 +30,6 @@ void MainFrame::readRecorder()
         }
     }
     showCranes();
+    unsavedCranes = !cranes.empty();
     dialog->Destroy();
 }
