@@ -75,10 +75,12 @@ void DialogAnswers::Exit(wxDialog* dialog)
 
 namespace {
 
-// Runs xdotool with the arguments in the background, on a shell that ends at once.
+// Runs the shell script of xdotool commands with the arguments in the background, on a shell
+// that ends at once; none of its commands may run longer than 20 s.
 void xdotool(const std::string& script, std::vector<std::string> arguments)
 {
-    std::vector<std::string> words = {"sh", "-c", "{ " + script + "; } &", "sh"};
+    const std::string bounded = "xdotool() { timeout 20 xdotool \"$@\"; }; ";
+    std::vector<std::string> words = {"sh", "-c", bounded + "{ " + script + "; } &", "sh"};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -119,13 +121,13 @@ public:
             wxTheApp->CallAfter([this] { delete this; });
         } else if (++ticks > 100) {
             ADD_FAILURE() << "the dialog did not take \"" << text.utf8_string() << "\"";
-            xdotool("exec xdotool key Escape", {});
+            xdotool("xdotool key Escape", {});
         } else if (!text.empty() && focusedText(dialog) != text) {
             typedAt = 0;
         } else if (typedAt == 0) {
             typedAt = ticks;
         } else if ((ticks - typedAt) % 3 == 0) {
-            xdotool("exec xdotool key \"$@\"", keys);
+            xdotool("xdotool key \"$@\"", keys);
         }
     }
 
