@@ -28,8 +28,8 @@ void MainFrame::readRecorder()
             done->ShowModal();
             done->Destroy();
         }
+        unsavedCranes = !cranes.empty();
     }
     showCranes();
-    unsavedCranes = !cranes.empty();
     dialog->Destroy();
 }
