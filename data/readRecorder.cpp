@@ -12,6 +12,8 @@
 
 void MainFrame::readRecorder()
 {
+    if (!askToKeepUnsavedCranes())
+        return;
     std::string chosenPort = portName;
     ConnectDialog* dialog = new ConnectDialog(this, &chosenPort);
     const int32_t chosen = dialog->ShowModal();
@@ -40,6 +42,7 @@ void MainFrame::readRecorder()
         else if (link.cancelled())
             reportCancelled(cranes, logStatus);
     }
+    unsavedCranes = !cranes.empty();
     progress->end();
     if (complete) {
         InfoDialog* done = new InfoDialog(this, ui("Считывание завершено"),
