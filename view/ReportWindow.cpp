@@ -40,13 +40,12 @@ bool ReportPrinting::DoPreview(wxHtmlPrintout* preview, wxHtmlPrintout* printing
 ReportWindow::ReportWindow(wxWindow* parent, wxComboBox* craneSelector)
     : PrintPanel(parent, craneSelector)
 {
-    view = new wxHtmlWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_SCROLLBAR_AUTO,
+    view = new wxHtmlWindow(this, wxID_ANY, wxDefaultPosition, wxSize(640, 480), wxHW_SCROLLBAR_AUTO,
                             "htmlWindow");
     wxBoxSizer* sizer = new wxBoxSizer(wxHORIZONTAL);
     sizer->Add(view, 1, wxEXPAND, 0);
     MakeReport();
     SetSizer(sizer);
-    Layout();
 }
 
 void ReportWindow::Print() { printer.PrintText(html, wxString()); }

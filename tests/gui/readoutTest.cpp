@@ -50,39 +50,6 @@ const std::vector<ModalScript::Step> serialPortOne = {
         click(chooser, wxID_YES);
     }};
 
-// Input through the X server, as the user's hands give it (xdotool's arguments).
-void userInput(const wxString& arguments)
-{
-    const wxString command = "xdotool " + arguments;
-    EXPECT_EQ(std::system(command.utf8_str().data()), 0) << command.utf8_str().data();
-}
-
-wxPoint centreOf(const wxRect& area) { return area.GetPosition() + area.GetSize() / 2; }
-
-// Plays an action once, right after the status text has been logged: a moment in the middle of
-// a readout. Records the log as the tests' log does.
-class OnStatus : public RecordingLog {
-public:
-    OnStatus(const char* status, std::function<void()> action)
-        : status(ui(status)), action(std::move(action)), previous(wxLog::SetActiveTarget(this))
-    {
-    }
-    ~OnStatus() override { wxLog::SetActiveTarget(previous); }
-
-protected:
-    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo& info) override
-    {
-        RecordingLog::DoLogRecord(level, message, info);
-        if (level == wxLOG_Status && message == status && action)
-            std::exchange(action, nullptr)();
-    }
-
-private:
-    wxString status;
-    std::function<void()> action;
-    wxLog* previous;
-};
-
 // The readout's progress dialog, while it is up.
 ProgressDialog* progressDialog()
 {
@@ -299,11 +266,7 @@ TEST_F(ReadoutCommand, StrayInputDuringTheReadoutCannotAnswerTheCompletionMessag
     startDevice({"--baud", "9600"});
     // In the middle of the readout the user clicks the tab of the graphs and presses Escape.
     const OnStatus hands("Чтение данных об устройстве из слота 2 из 3", [this] {
-        wxNotebook* pages = frame->notebook;
-        wxPoint tab(0, pages->GetSize().y - 10);
-        while (tab.x < pages->GetSize().x && pages->HitTest(tab) != 1)
-            tab.x += 4;
-        const wxPoint at = pages->ClientToScreen(tab);
+        const wxPoint at = tabOnScreen(frame->notebook, 1);
         userInput(wxString::Format("mousemove %d %d click 1 key Escape", at.x, at.y));
     });
     auto steps = serialPortOne;
