@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/globals.h"
 #include "data/timeText.h"
 #include "link/codings.h"
 #include "link/commands.h"
@@ -73,9 +72,10 @@ private:
 
 class Readout {
 public:
-    Readout(comm& link, aList& cranes, ReportCallback status, ReportCallback error,
-            const ProgressCallback& progress)
-        : link(link), exchange(link), cranes(cranes), status(status), error(error), progress(progress)
+    Readout(comm& link, aList& cranes, int32_t recorderEpoch, ReportCallback status,
+            ReportCallback error, const ProgressCallback& progress)
+        : link(link), exchange(link), cranes(cranes), recorderEpoch(recorderEpoch), status(status),
+          error(error), progress(progress)
     {
     }
 
@@ -164,7 +164,7 @@ private:
         }
         auto crane = std::make_unique<devLink>();
         crane->regNo = fixedText(reply + 7, 12);
-        crane->timeStamp = recorderTime(getBe32(reply + 19));
+        crane->timeStamp = recorderTime(getBe32(reply + 19), recorderEpoch);
         crane->name = crane->regNo + " " + dateTimeText(crane->timeStamp);
         if (!readMemoryImage(*crane, false))
             return true;
@@ -233,6 +233,7 @@ private:
     comm& link;
     Exchange exchange;
     aList& cranes;
+    const int32_t recorderEpoch;
     ReportCallback status;
     ReportCallback error;
     const ProgressCallback& progress;
@@ -243,10 +244,10 @@ private:
 
 }  // namespace
 
-bool readDevice(comm& link, aList& cranes, ReportCallback statusCallback,
+bool readDevice(comm& link, aList& cranes, int32_t recorderEpoch, ReportCallback statusCallback,
                 ReportCallback errorCallback, const ProgressCallback& progress)
 {
-    return Readout(link, cranes, statusCallback, errorCallback, progress).run();
+    return Readout(link, cranes, recorderEpoch, statusCallback, errorCallback, progress).run();
 }
 
 void reportCancelled(const aList& cranes, ReportCallback statusCallback)

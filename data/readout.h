@@ -22,13 +22,14 @@ struct readoutProgress {
 using ProgressCallback = std::function<void(const readoutProgress&)>;
 
 // Reads the device behind an opened link and appends a devLink per recorder to cranes, in
-// reading order. Progress and failures go through the two sinks with the readout's texts, and
+// reading order. Recorder second counters become calendar times with recorderEpoch
+// (computeRecorderEpoch). Progress and failures go through the two sinks with the readout's texts, and
 // each step to progress, if given. A cancel of the link (comm::setCancelCheck) ends the readout
 // after the exchange under way, which it abandons: cranes keeps every crane and graph read
 // completely before, and the status text says so.
 // Returns true when no error was logged and nothing was cancelled, i.e. the completion message
 // is due.
-bool readDevice(comm& link, aList& cranes, ReportCallback statusCallback,
+bool readDevice(comm& link, aList& cranes, int32_t recorderEpoch, ReportCallback statusCallback,
                 ReportCallback errorCallback, const ProgressCallback& progress = {});
 
 // The status text of a readout the user has stopped, with what it keeps.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/readout.h"
+#include "link/codings.h"
 #include "link/comm.h"
 #include "link/commands.h"
 #include "setup/settingsUpdate.h"
@@ -39,13 +40,13 @@ std::string readOver(simLine line, const std::vector<std::string>& options)
         const scopedIrdaAir air(sim.air);
         comm link(reportLog::status, reportLog::error);
         EXPECT_TRUE(link.openIrda());
-        EXPECT_TRUE(readDevice(link, cranes, reportLog::status, reportLog::error));
+        EXPECT_TRUE(readDevice(link, cranes, computeRecorderEpoch(), reportLog::status, reportLog::error));
     } else {
         EXPECT_FALSE(sim.waitForTerminal().empty());
         const scopedComPort port(1, sim.link);
         comm link(reportLog::status, reportLog::error);
-        EXPECT_TRUE(link.openSerial("COM1"));
-        EXPECT_TRUE(readDevice(link, cranes, reportLog::status, reportLog::error));
+        EXPECT_TRUE(link.openSerial("COM1", {}));
+        EXPECT_TRUE(readDevice(link, cranes, computeRecorderEpoch(), reportLog::status, reportLog::error));
     }
     return summary(cranes);
 }

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "app/globals.h"
 #include "data/cp1251.h"
+#include "link/codings.h"
 #include "sim/crane.h"
 #include "sim/generator.h"
 #include "sim/liftingCycle.h"
@@ -117,8 +117,6 @@ TEST(simImage, GraphRecordAndSlot)
 TEST(simGenerator, CranesHangTogether)
 {
     ScopedTimeZone zone("Europe/Moscow");
-    const int32_t savedEpoch = recorderEpoch;
-    recorderEpoch = computeRecorderEpoch();
     const simContent collector = generateContent(7, deviceKind::collector, 6, readoutTime);
     ASSERT_EQ(collector.slots.size(), 6u);
     EXPECT_EQ(collector.identifier, "VELM0001");
@@ -126,7 +124,7 @@ TEST(simGenerator, CranesHangTogether)
     int32_t previousReadout = 0;
     for (const simSlot& slot : collector.slots) {
         const decodedImage d = decodeImage(slot.memory);
-        const int32_t readout = recorderTime(slot.readoutCounter);
+        const int32_t readout = recorderTime(slot.readoutCounter, computeRecorderEpoch());
         SCOPED_TRACE(d.regNo);
         regNos.insert(d.regNo);
         EXPECT_EQ(std::string(slot.regNo.c_str()), d.regNo);
@@ -165,7 +163,6 @@ TEST(simGenerator, CranesHangTogether)
             }
     }
     EXPECT_EQ(regNos.size(), 6u);
-    recorderEpoch = savedEpoch;
 }
 
 TEST(simGenerator, SameSeedSameContent)

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "link/codings.h"
 #include "sim/packet.h"
 #include "tests/sim/simTestSupport.h"
 #include "tests/support/timeZone.h"
@@ -58,8 +58,6 @@ TEST_F(simDeviceTest, RecorderAnswersEachCommandWithItsLayout)
 
 TEST_F(simDeviceTest, CollectorServesTheSelectedSlot)
 {
-    const int32_t savedEpoch = recorderEpoch;
-    recorderEpoch = computeRecorderEpoch();
     simDevice d = device(deviceKind::collector);
     EXPECT_EQ(data(d.answer(request(0x09)).bytes), (bytes{'V', 'E', 'L', 'M', '0', '0', '0', '1'}));
     const bytes count = d.answer(request(0x23)).bytes;
@@ -70,7 +68,7 @@ TEST_F(simDeviceTest, CollectorServesTheSelectedSlot)
     expectReply(select, 0x3E, 25);
     EXPECT_EQ(getBe16(&select[5]), 1);
     EXPECT_EQ(std::string(select.begin() + 7, select.begin() + 19), std::string("K-2\0\0\0\0\0\0\0\0\0", 12));
-    EXPECT_EQ(recorderTime(getBe32(&select[19])), start - 86400);
+    EXPECT_EQ(recorderTime(getBe32(&select[19]), computeRecorderEpoch()), start - 86400);
     EXPECT_EQ(d.answer(request(0x03, {0x00, 0x00, 0x80})).bytes[5 + 38], 210);
 
     // A slot that does not exist is echoed as 0xFFFF and the selection stays.
@@ -81,7 +79,6 @@ TEST_F(simDeviceTest, CollectorServesTheSelectedSlot)
     d.answer(request(0x04, {0x00, 0x00, 0x55}));
     EXPECT_EQ(d.content().slots[1].memory[0], 0x55);
     EXPECT_EQ(d.content().slots[0].memory[0], 'R');
-    recorderEpoch = savedEpoch;
 }
 
 TEST_F(simDeviceTest, RequestsItCannotParseGetNoReply)
