@@ -81,6 +81,19 @@ TEST_F(commOverPty, SlowReplyIsReadNormally)
     EXPECT_TRUE(reportLog::errors.empty());
 }
 
+// The descriptor the link holds on the slave end (the one that is not the peer's own).
+int linkDescriptor(const ptyPeer& peer)
+{
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        const auto target = std::filesystem::read_symlink(entry.path(), error);
+        const int fd = std::atoi(entry.path().filename().c_str());
+        if (!error && target == peer.slavePath() && fd != peer.slaveFd())
+            return fd;
+    }
+    return -1;
+}
+
 TEST_F(commOverPty, HangUpClosesTheLinkForGood)
 {
     peer.start([](int, const Bytes&) {

@@ -28,6 +28,7 @@ std::string cp1251(const char* utf8)
 
 class simScenario : public ::testing::Test {
 protected:
+    void SetUp() override { SKIP_UNLESS_IN_ZONE(zone); }
     ScopedTimeZone zone{"Europe/Moscow"};
     std::string error;
 };
