@@ -21,7 +21,9 @@
 #include "data/devLink.h"
 #include "data/timeText.h"
 #include "dialogs/ExitDialog.h"
+#include "export/exportCommands.h"
 #include "setup/SetupWindow.h"
+#include "view/GraphTableWindow.h"
 #include "view/GraphWindow.h"
 #include "view/ReportWindow.h"
 #include "view/protocolText.h"
@@ -104,6 +106,8 @@ MainFrame::MainFrame()
     CreateStatusBar(1, wxST_SIZEGRIP | wxFULL_REPAINT_ON_RESIZE, 0);
     buildToolBar();
     buildNotebook();
+    menuBar->Insert(1, graphPage->optionsMenu(), ui("&Вид"));
+    installExportCommands(*this);
 
     // The sizer only computes the frame's size hints: the notebook, the only child besides the
     // bars, fills the client area by itself. It is at least 640 × 480, and wider where a page
@@ -193,6 +197,12 @@ void MainFrame::buildNotebook()
     notebook->AddPage(graphPage, ui("Графики"), false, 1);
     setupPage = new SetupWindow(notebook, craneSelector);
     notebook->AddPage(setupPage, ui("Настройка"), false, 2);
+    graphTablePage = new GraphTableWindow(notebook, craneSelector, [this](int graph, bool open) {
+        graphPage->ShowGraph(graph);
+        if (open)
+            notebook->SetSelection(notebook->FindPage(graphPage));
+    });
+    notebook->AddPage(graphTablePage, ui("Таблица графиков"), false, 2);
 }
 
 void MainFrame::selectCrane(int index)
@@ -210,6 +220,7 @@ void MainFrame::selectCrane(int index)
     reportPage->MakeReport();
     graphPage->ShowGraph(0);
     setupPage->refresh();
+    graphTablePage->refresh();
 }
 
 void MainFrame::clearCranes()
@@ -219,6 +230,7 @@ void MainFrame::clearCranes()
     craneSelector->Clear();
     reportPage->clearReport();
     setupPage->refresh();
+    graphTablePage->refresh();
     cranes.clear();
 }
 

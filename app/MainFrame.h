@@ -9,6 +9,7 @@
 
 #include "data/aList.h"
 
+class GraphTableWindow;
 class GraphWindow;
 class ReportWindow;
 class SetupWindow;
@@ -63,6 +64,7 @@ public:
     ReportWindow* reportPage = nullptr;
     GraphWindow* graphPage = nullptr;
     SetupWindow* setupPage = nullptr;
+    GraphTableWindow* graphTablePage = nullptr;   // the fourth page, after the three above
     wxString lastDirectory;
     aList cranes;               // of devLink
     int32_t connectResult;      // last result of the connection dialog

@@ -6,9 +6,9 @@
 # Every package named here exists under this name in both releases.
 set -e
 role=${1:-test}
-build="build-essential cmake libwxgtk3.2-dev wx3.2-i18n fonts-dejavu-core"
-test="pkg-config libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev libx11-dev libcairo2-dev libgtk-3-dev
- xvfb xauth imagemagick xdotool poppler-utils locales desktop-file-utils dpkg-dev"
+build="build-essential cmake pkg-config libwxgtk3.2-dev libcairo2-dev wx3.2-i18n fonts-dejavu-core"
+test="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev libx11-dev libgtk-3-dev
+ xvfb xauth imagemagick xdotool poppler-utils python3 locales desktop-file-utils dpkg-dev"
 case "$role" in
     build) packages=$build ;;
     test) packages="$build $test" ;;

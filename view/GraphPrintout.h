@@ -4,16 +4,9 @@
 
 #include <wx/print.h>
 
+#include "view/graphPicture.h"
+
 class GraphDraw;
-class wxPageSetupDialogData;
-
-// Margins all round, in millimetres, of a page setup that holds none: the platform's page setup
-// may offer no margin fields, and a graph drawn to the paper's edge loses its title, labels and
-// footer to the printer.
-constexpr int defaultMarginMm = 15;
-
-// Gives a page setup without margins (all four zero) the default ones; margins set are kept.
-void giveDefaultMargins(wxPageSetupDialogData& setup);
 
 class GraphPrintout : public wxPrintout {
 public:

@@ -3,6 +3,8 @@
 #include <wx/bmpbuttn.h>
 #include <wx/cmndata.h>
 #include <wx/combobox.h>
+#include <wx/config.h>
+#include <wx/menu.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
 #include <wx/sizer.h>
@@ -15,6 +17,25 @@
 #include "view/GraphDraw.h"
 #include "view/GraphPrintout.h"
 #include "view/PreviewFrame.h"
+
+namespace {
+
+// Keys of the remembered options in the configuration store.
+const char fixedLoadScaleKey[] = "/Graphs/FixedLoadScale";
+const char levelLinesKey[] = "/Graphs/LevelLines";
+const char cursorDetailKey[] = "/Graphs/CursorDetail";
+
+graphOptions rememberedOptions()
+{
+    const wxConfigBase* config = wxConfigBase::Get();
+    graphOptions options;
+    options.fixedLoadScale = config->ReadBool(fixedLoadScaleKey, false);
+    options.levelLines = config->ReadBool(levelLinesKey, false);
+    options.cursorDetail = config->ReadBool(cursorDetailKey, false);
+    return options;
+}
+
+}  // namespace
 
 wxBEGIN_EVENT_TABLE(GraphWindow, PrintPanel)
     EVT_BUTTON(ID_PREV_GRAPH, GraphWindow::OnPrevGraph)
@@ -41,13 +62,79 @@ GraphWindow::GraphWindow(wxWindow* parent, wxComboBox* craneSelector)
     row->Add(new wxBitmapButton(this, ID_NEXT_GRAPH, loadPng("bmps/bluerightarr.32.png")), 0,
              wxALIGN_CENTER_VERTICAL);
     row->Add(8, 32, 1, wxEXPAND);
+    row->Add(buildDetailPanel(), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 12);
     row->Add(buildStatusPanel(), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);   // off the page's edge
 
     wxBoxSizer* page = new wxBoxSizer(wxVERTICAL);
     page->Add(drawing, 1, wxEXPAND);
     page->Add(row, 0, wxEXPAND);
     SetSizer(page);
+    applyOptions(rememberedOptions());
+}
+
+wxFlexGridSizer* GraphWindow::buildDetailPanel()
+{
+    const auto reading = [this]() {
+        return new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(64, 16),
+                                wxST_NO_AUTORESIZE);
+    };
+    clockText = reading();
+    tonnesText = reading();
+    detailPanel = new wxFlexGridSizer(2, 2, 2, 8);
+    detailPanel->Add(new wxStaticText(this, wxID_ANY, ui("Груз:")), 0, wxALIGN_CENTER_VERTICAL);
+    detailPanel->Add(tonnesText, 0, wxALIGN_CENTER_VERTICAL);
+    detailPanel->Add(new wxStaticText(this, wxID_ANY, ui("Время суток:")), 0, wxALIGN_CENTER_VERTICAL);
+    detailPanel->Add(clockText, 0, wxALIGN_CENTER_VERTICAL);
+    return detailPanel;
+}
+
+void GraphWindow::setOptions(const graphOptions& options)
+{
+    applyOptions(options);
+    wxConfigBase* config = wxConfigBase::Get();
+    config->Write(fixedLoadScaleKey, options.fixedLoadScale);
+    config->Write(levelLinesKey, options.levelLines);
+    config->Write(cursorDetailKey, options.cursorDetail);
+    config->Flush();   // remembered even if the program does not end normally
+}
+
+void GraphWindow::applyOptions(const graphOptions& options)
+{
+    chosen = options;
+    if (menu) {
+        menu->Check(ID_FIXED_LOAD_SCALE, options.fixedLoadScale);
+        menu->Check(ID_LEVEL_LINES, options.levelLines);
+        menu->Check(ID_CURSOR_DETAIL, options.cursorDetail);
+    }
+    GetSizer()->Show(detailPanel, options.cursorDetail, true);
     Layout();
+    drawing->Refresh();
+}
+
+wxMenu* GraphWindow::optionsMenu()
+{
+    menu = new wxMenu;
+    menu->AppendCheckItem(ID_FIXED_LOAD_SCALE, ui("Шкала нагрузки &0–125 %"),
+                          ui("Все графики в одной шкале нагрузки от 0 до 125 %"));
+    menu->AppendCheckItem(ID_LEVEL_LINES, ui("&Линии 100 % и уровней ОГП"),
+                          ui("Линии номинальной нагрузки и уровней срабатывания и сброса ОГП"));
+    menu->AppendCheckItem(ID_CURSOR_DETAIL, ui("&Время суток и тонны под курсором"),
+                          ui("Показывать под курсором также время суток и нагрузку в тоннах"));
+    menu->Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
+        graphOptions options = chosen;
+        bool* option = event.GetId() == ID_FIXED_LOAD_SCALE ? &options.fixedLoadScale
+                       : event.GetId() == ID_LEVEL_LINES    ? &options.levelLines
+                       : event.GetId() == ID_CURSOR_DETAIL  ? &options.cursorDetail
+                                                            : nullptr;
+        if (!option) {
+            event.Skip();
+            return;
+        }
+        *option = menu->IsChecked(event.GetId());
+        setOptions(options);
+    });
+    applyOptions(chosen);
+    return menu;
 }
 
 wxFlexGridSizer* GraphWindow::buildStatusPanel()
@@ -163,6 +250,14 @@ void GraphWindow::showReading(const cursorReading& reading)
 {
     setText(timeText, ui(cursorTimeText(reading.time).c_str()));
     setText(loadText, ui(cursorLoadText(reading.load).c_str()));
+    if (chosen.cursorDetail) {
+        const cycLink* graph = selectedGraph();
+        const devLink* crane = selectedCrane();
+        if (graph && crane) {
+            setText(clockText, ui(cursorClockText(graph->timeStamp, reading.time).c_str()));
+            setText(tonnesText, ui(cursorTonnesText(reading.load, crane->maxWeight).c_str()));
+        }
+    }
     for (int m = 1; m <= 6; ++m)
         if (const std::optional<lampColour> colour = mechanismLamp(m, lastState, reading.state))
             mechanismLamps[m - 1]->SetBitmap(ball(*colour));
@@ -175,6 +270,8 @@ void GraphWindow::resetReadout(lampColour limiter)
 {
     setText(loadText, wxString());
     setText(timeText, wxString());
+    setText(clockText, wxString());
+    setText(tonnesText, wxString());
     limiterLamp->SetBitmap(ball(limiter));
     for (wxStaticBitmap* lamp : mechanismLamps)
         lamp->SetBitmap(grayBall);

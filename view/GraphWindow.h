@@ -9,10 +9,12 @@
 
 #include "view/PrintPanel.h"
 #include "view/cursorReadout.h"
+#include "view/graphOptions.h"
 
 class GraphDraw;
 class wxComboBox;
 class wxFlexGridSizer;
+class wxMenu;
 class wxStaticBitmap;
 class wxStaticText;
 
@@ -20,6 +22,9 @@ enum {
     ID_PREV_GRAPH = 507,
     ID_GRAPH_LIST = 508,
     ID_NEXT_GRAPH = 509,
+    ID_FIXED_LOAD_SCALE = 520,
+    ID_LEVEL_LINES = 521,
+    ID_CURSOR_DETAIL = 522,
 };
 
 class GraphWindow : public PrintPanel {
@@ -40,6 +45,14 @@ public:
     wxComboBox* graphList() const { return graphs; }
     GraphDraw* graphDrawing() const { return drawing; }
 
+    // The options of the drawing and the readout, as remembered in the configuration store.
+    const graphOptions& options() const { return chosen; }
+    // Switches the options, remembers them and redraws.
+    void setOptions(const graphOptions& options);
+    // A menu of the options as check items, kept in step with them; the menu bar it goes into
+    // owns it.
+    wxMenu* optionsMenu();
+
     // The graph selected in the list; null without one.
     const cycLink* selectedGraph() const;
 
@@ -51,12 +64,20 @@ public:
 
 private:
     wxFlexGridSizer* buildStatusPanel();
+    wxFlexGridSizer* buildDetailPanel();
+    // Shows the options on the page and in the menu, without remembering them.
+    void applyOptions(const graphOptions& options);
     const wxBitmap& ball(lampColour colour) const;
 
     GraphDraw* drawing;
     wxComboBox* graphs;
     wxStaticText* loadText = nullptr;
     wxStaticText* timeText = nullptr;
+    wxFlexGridSizer* detailPanel = nullptr;   // clock time and tonnes, shown with the option
+    wxStaticText* clockText = nullptr;
+    wxStaticText* tonnesText = nullptr;
+    graphOptions chosen;
+    wxMenu* menu = nullptr;   // the options menu, owned by the menu bar
     wxStaticBitmap* mechanismLamps[6] = {};
     wxStaticBitmap* limiterLamp = nullptr;
     wxBitmap grayBall;

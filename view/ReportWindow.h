@@ -37,6 +37,8 @@ public:
     const wxString& protocolHtml() const { return html; }
     // A printout of the protocol shown, as Print would print it; the caller owns it.
     wxHtmlPrintout* printout() { return printer.printout(html); }
+    // The page's HTML printing with its settings, to print other cranes' protocols alike.
+    ReportPrinting& printing() { return printer; }
 
 private:
     wxHtmlWindow* view;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/timeText.h"
 #include "view/numberText.h"
 #include "view/rawPoints.h"
 
@@ -56,6 +57,17 @@ std::optional<cursorReading> readCursor(const cycLink& graph, const graphScale& 
 std::string cursorTimeText(float t) { return fixedText(t, 0) + "с"; }
 
 std::string cursorLoadText(uint8_t load) { return printfText("%u%%", static_cast<unsigned>(load)); }
+
+std::string cursorClockText(int32_t graphStart, float t)
+{
+    const int64_t at = int64_t{graphStart} + std::llround(t);
+    return localTimeText(static_cast<int32_t>(at), "%H:%M:%S");
+}
+
+std::string cursorTonnesText(uint8_t load, float maxWeight)
+{
+    return fixedText(static_cast<double>(maxWeight) * load / 100, 2) + " т";
+}
 
 std::optional<lampColour> mechanismLamp(int mechanism, uint8_t lastState, uint8_t state)
 {

@@ -25,6 +25,10 @@ cursorReading readingAt(const cycLink& graph, float t);
 // "%.0fс" and "%u%%", the texts of the time and load fields.
 std::string cursorTimeText(float t);
 std::string cursorLoadText(uint8_t load);
+// The same reading as clock time ("%H:%M:%S" of the graph's start plus t, local time) and in
+// tonnes of the crane's rated load ("%.2f т").
+std::string cursorClockText(int32_t graphStart, float t);
+std::string cursorTonnesText(uint8_t load, float maxWeight);
 
 // Lamp pictures. A lamp changes only when its bit differs from the state last shown: a
 // mechanism is blue while running and gray while stopped, the limiter red while tripped and

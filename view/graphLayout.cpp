@@ -227,6 +227,14 @@ pixelPoint loadAxisTitlePosition(const graphScale& scale, const drawingArea& are
     return {area.marginLeft + 1, scale.Y((scale.loadMax + scale.loadMin) / 2) + titleWidth / 2};
 }
 
+std::optional<pixelLine> levelLineAt(const graphScale& scale, float percent)
+{
+    if (!(percent >= scale.loadMin && percent <= scale.loadMax))
+        return std::nullopt;
+    const int y = scale.Y(percent);
+    return pixelLine{{scale.plotLeft, y}, {scale.plotRight, y}};
+}
+
 std::array<pixelLine, 6> axisLines(const graphScale& scale, const graphSizes& sizes)
 {
     const int G = sizes.tickSize;

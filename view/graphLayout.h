@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "view/graphScale.h"
@@ -86,6 +87,9 @@ pixelPoint timeAxisTitlePosition(const graphScale& scale, int titleWidth,
                                  const textMetrics& metrics, const graphSizes& sizes);
 // The load axis title, drawn rotated by 90 degrees, centred on the load axis.
 pixelPoint loadAxisTitlePosition(const graphScale& scale, const drawingArea& area, int titleWidth);
+
+// A horizontal line across the plot at a load; empty when the load lies outside the load axis.
+std::optional<pixelLine> levelLineAt(const graphScale& scale, float percent);
 
 // The two axes and their arrow heads.
 std::array<pixelLine, 6> axisLines(const graphScale& scale, const graphSizes& sizes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "view/graphOptions.h"
 #include "view/niceStep.h"
 
 namespace {
@@ -99,7 +100,7 @@ int footerReserve(const textMetrics& metrics) { return metrics.lineHeight + 4; }
 
 std::optional<graphScale> scaleGraph(const cycLink& graph, const drawingArea& area,
                                      const textMetrics& metrics, const graphSizes& sizes,
-                                     int titleReserve, ReportCallback error)
+                                     int titleReserve, ReportCallback error, bool fixedLoadScale)
 {
     const std::optional<graphRanges> ranges = rangesOf(graph);
     if (!ranges)
@@ -117,6 +118,13 @@ std::optional<graphScale> scaleGraph(const cycLink& graph, const drawingArea& ar
     s.loadMin = ranges->loadMin;
     s.loadMax = ranges->loadMax;
     s.stepT = niceStep(s.timeMax, s.timeMin, intervalsIn(s.plotRight - s.plotLeft, cw, 12), error);
-    s.stepL = niceStep(s.loadMax, s.loadMin, intervalsIn(s.plotBottom - s.plotTop, lh, 4), error);
+    const int loadIntervals = intervalsIn(s.plotBottom - s.plotTop, lh, 4);
+    if (fixedLoadScale) {
+        s.loadMin = 0;
+        s.loadMax = fixedLoadTop;
+        s.stepL = fixedLoadStep(loadIntervals);
+    } else {
+        s.stepL = niceStep(s.loadMax, s.loadMin, loadIntervals, error);
+    }
     return s;
 }

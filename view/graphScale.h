@@ -76,7 +76,9 @@ struct graphScale {
 int footerReserve(const textMetrics& metrics);
 
 // Scales the graph on the area; titleReserve is the height the title lines take (placeTitle).
-// Empty for a graph that has no load samples.
+// Empty for a graph that has no load samples. A fixed load scale puts the load axis at 0 to
+// 125 % (fixedLoadStep) whatever the samples; the time axis is fitted either way.
 std::optional<graphScale> scaleGraph(const cycLink& graph, const drawingArea& area,
                                      const textMetrics& metrics, const graphSizes& sizes,
-                                     int titleReserve, ReportCallback error);
+                                     int titleReserve, ReportCallback error,
+                                     bool fixedLoadScale = false);

@@ -7,6 +7,8 @@
 #include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/combobox.h>
+#include <wx/config.h>
+#include <wx/menu.h>
 #include <wx/dcmemory.h>
 #include <wx/cmndata.h>
 #include <wx/image.h>
@@ -339,6 +341,88 @@ bool isGreen(const wxColour& c) { return c.Green() > c.Red() + 40 && c.Green() >
 bool isRed(const wxColour& c) { return c.Red() > c.Green() + 40 && c.Red() > c.Blue() + 40; }
 bool isGray(const wxColour& c) { return std::abs(c.Red() - c.Blue()) < 30 && std::abs(c.Red() - c.Green()) < 30; }
 
+// The graph options: switched from the Вид menu, remembered in the configuration store, drawn on
+// the screen and on paper.
+class GraphOptions : public GraphPage {
+protected:
+    void TearDown() override
+    {
+        page()->setOptions(graphOptions{});   // the next window starts with the plain page
+        GraphPage::TearDown();
+    }
+    // The menu command as the user's click on the check item sends it.
+    void toggle(int id)
+    {
+        wxMenu* menu = nullptr;
+        wxMenuItem* item = frame->menuBar->FindItem(id, &menu);
+        ASSERT_NE(item, nullptr);
+        item->Check(!item->IsChecked());
+        wxCommandEvent event(wxEVT_MENU, id);
+        event.SetInt(item->IsChecked());
+        event.SetEventObject(menu);
+        menu->ProcessEvent(event);
+    }
+};
+
+TEST_F(GraphOptions, OffByDefaultSwitchedFromTheMenuAndRemembered)
+{
+    EXPECT_FALSE(page()->options().fixedLoadScale);
+    EXPECT_FALSE(page()->options().levelLines);
+    EXPECT_FALSE(page()->options().cursorDetail);
+    EXPECT_EQ(frame->menuBar->GetMenuLabelText(1), ui("Вид"));
+
+    toggle(ID_FIXED_LOAD_SCALE);
+    toggle(ID_LEVEL_LINES);
+    EXPECT_TRUE(page()->options().fixedLoadScale);
+    EXPECT_TRUE(page()->options().levelLines);
+    EXPECT_FALSE(page()->options().cursorDetail);
+    EXPECT_TRUE(wxConfigBase::Get()->ReadBool("/Graphs/FixedLoadScale", false));
+    EXPECT_TRUE(wxConfigBase::Get()->ReadBool("/Graphs/LevelLines", false));
+
+    // A new main window starts with the options remembered, its menu checked alike.
+    frame->Destroy();
+    settle();
+    frame = new MainFrame;
+    EXPECT_TRUE(page()->options().fixedLoadScale);
+    EXPECT_TRUE(frame->menuBar->IsChecked(ID_LEVEL_LINES));
+    EXPECT_FALSE(frame->menuBar->IsChecked(ID_CURSOR_DETAIL));
+    toggle(ID_LEVEL_LINES);
+    EXPECT_FALSE(wxConfigBase::Get()->ReadBool("/Graphs/LevelLines", true));
+}
+
+// Lines at 100 % and at the limiter's levels, on one load axis of 0 to 125 %, however low the
+// graph's own loads; on paper as on the screen.
+TEST_F(GraphOptions, FixedScaleAndLevelLinesOnScreenAndPaper)
+{
+    devLink* crane = makeCrane("crane", {sampleGraph()});   // loads up to 60 %
+    crane->ogpH = 110;
+    crane->ogpL = 90;
+    holdCranes({crane});
+    const wxColour ratedBlue(0, 0, 255);
+    const wxColour tripPurple(160, 0, 160);
+    const wxImage plain = drawn(800, 600);
+    EXPECT_EQ(count(plain, ratedBlue), 0);
+
+    page()->setOptions({false, true, false});
+    EXPECT_EQ(count(drawn(800, 600), ratedBlue), 0) << "100 % lies above this graph's own axis";
+    page()->setOptions({true, true, false});
+    const wxImage fixed = drawn(800, 600);
+    EXPECT_GT(count(fixed, ratedBlue), 700);
+    EXPECT_GT(count(fixed, tripPurple), 300);
+    EXPECT_GT(count(fixed, wxColour(230, 120, 0)), 300);
+    // The curve lies in the lower half now: its peak of 60 % is under half of 125 %.
+    EXPECT_GT(count(plain, curveGreen, wxRect(0, 0, 800, 200)), 50);
+    EXPECT_EQ(count(fixed, curveGreen, wxRect(0, 0, 800, 200)), 0);
+
+    const std::string pdf = testing::TempDir() + "options.pdf";
+    GraphPrintout printout(page()->graphDrawing());
+    ASSERT_EQ(printToPdf(printout, pdf), 1);
+    const std::string text = pdfText(pdf);
+    for (const char* label : {"100 %", "срабатывание ОГП 110 %", "сброс ОГП 90 %"})
+        EXPECT_NE(text.find(label), std::string::npos) << label << " not in\n" << text;
+    std::remove(pdf.c_str());
+}
+
 class CursorReadout : public GraphPage {
 protected:
     void SetUp() override
@@ -416,6 +500,22 @@ TEST_F(CursorReadout, ShowsLoadTimeAndLampsUnderThePointer)
     EXPECT_EQ(text("Нагрузка:"), "");
     EXPECT_TRUE(isGray(lampColour(lamp("ОГП:"))));
     EXPECT_TRUE(isGray(lampColour(lamp("Механизм 2:"))));
+}
+
+TEST_F(CursorReadout, AlsoInClockTimeAndTonnesWithTheOption)
+{
+    static_cast<devLink*>(frame->craneSelector->GetClientData(0))->maxWeight = 12.5f;
+    EXPECT_EQ(page()->FindWindowByLabel(ui("Груз:"))->IsShown(), false);
+    page()->setOptions({false, false, true});
+    EXPECT_TRUE(page()->FindWindowByLabel(ui("Груз:"))->IsShown());
+    pointAt(20);   // 60 % of 12.5 t, 20 s after midnight of 1 January 2009
+    EXPECT_EQ(text("Груз:"), ui("7.50 т"));
+    EXPECT_EQ(text("Время суток:"), "00:00:20");
+    EXPECT_EQ(text("Нагрузка:"), "60%");
+    send(wxEVT_LEAVE_WINDOW);
+    EXPECT_EQ(text("Груз:"), "");
+    page()->setOptions(graphOptions{});
+    EXPECT_FALSE(page()->FindWindowByLabel(ui("Груз:"))->IsShown());
 }
 
 TEST_F(CursorReadout, NextGraphIsReadOnItsOwnScaleAtOnce)

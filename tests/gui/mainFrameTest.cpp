@@ -12,9 +12,11 @@
 #include "app/uiText.h"
 #include "data/devLink.h"
 #include "dialogs/ExitDialog.h"
+#include "export/exportCommands.h"
 #include "setup/SetupWindow.h"
 #include "tests/gui/guiSupport.h"
 #include "tests/support/timeZone.h"
+#include "view/GraphTableWindow.h"
 #include "view/GraphWindow.h"
 #include "view/ReportWindow.h"
 
@@ -48,7 +50,8 @@ TEST_F(MainWindow, IsBuiltAsTheUserSeesIt)
     EXPECT_TRUE(frame->portName.empty());
     EXPECT_TRUE(frame->lastDirectory.empty());
 
-    ASSERT_EQ(frame->notebook->GetPageCount(), 3u);
+    // The three pages, then the graph table beside them.
+    ASSERT_EQ(frame->notebook->GetPageCount(), 4u);
     EXPECT_TRUE(frame->notebook->HasFlag(wxNB_BOTTOM));
     EXPECT_EQ(frame->notebook->GetSelection(), 0);
     const char* const titles[] = {"Протокол", "Графики", "Настройка"};
@@ -59,6 +62,7 @@ TEST_F(MainWindow, IsBuiltAsTheUserSeesIt)
     EXPECT_EQ(frame->notebook->GetPage(0), frame->reportPage);
     EXPECT_EQ(frame->notebook->GetPage(1), frame->graphPage);
     EXPECT_EQ(frame->notebook->GetPage(2), frame->setupPage);
+    EXPECT_EQ(frame->notebook->GetPage(3), frame->graphTablePage);
     EXPECT_EQ(frame->notebook->GetImageList()->GetImageCount(), 3);
     EXPECT_GE(frame->GetClientSize().GetWidth(), 640);
 
@@ -97,12 +101,15 @@ TEST_F(MainWindow, MenusCarryTheCommandsWithTheirTextsHelpsAndAccelerators)
         delete accel;
     }
 
-    ASSERT_EQ(frame->menuBar->GetMenuCount(), 2u);
+    // The two menus, with the graph options' menu between them.
+    ASSERT_EQ(frame->menuBar->GetMenuCount(), 3u);
     EXPECT_EQ(frame->menuBar->GetMenuLabel(0), ui("&Файл"));
-    EXPECT_EQ(frame->menuBar->GetMenuLabel(1), ui("&Помощь"));
-    // Order with separators: connect, open, save | print, page setup, preview | exit.
-    const int fileOrder[] = {ID_CONNECT, wxID_OPEN, wxID_SAVE, wxID_SEPARATOR, ID_PRINT, ID_PAGE_SETUP,
-                             ID_PREVIEW, wxID_SEPARATOR, ID_EXIT};
+    EXPECT_EQ(frame->menuBar->GetMenuLabel(1), ui("&Вид"));
+    EXPECT_EQ(frame->menuBar->GetMenuLabel(2), ui("&Помощь"));
+    // Order with separators: connect, open, save (and the two exports) | print, page setup,
+    // preview | exit.
+    const int fileOrder[] = {ID_CONNECT, wxID_OPEN, wxID_SAVE, ID_EXPORT_CSV, ID_EXPORT_PDF, wxID_SEPARATOR,
+                             ID_PRINT, ID_PAGE_SETUP, ID_PREVIEW, wxID_SEPARATOR, ID_EXIT};
     const wxMenuItemList& file = frame->menuBar->GetMenu(0)->GetMenuItems();
     ASSERT_EQ(file.size(), std::size(fileOrder));
     int position = 0;

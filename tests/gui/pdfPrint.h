@@ -1,6 +1,7 @@
-// Prints a printout the way a printer would, onto a PDF file with real Unicode text, so that tests
-// can count its pages, read its text and look at it. The page is described at 72 dots per inch
-// (one dot a PDF point), so fonts come out at their true size as on paper.
+// Prints a printout the way a printer would, onto a PDF file with real Unicode text (the PDF pages
+// of the program's export), so that tests can count its pages, read its text and look at it. The
+// page is described at 72 dots per inch (one dot a PDF point), so fonts come out at their true size
+// as on paper.
 #pragma once
 
 #include <string>

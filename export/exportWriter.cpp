@@ -1,0 +1,74 @@
+#include "export/exportWriter.h"
+
+#include <cerrno>
+
+#include <sys/stat.h>
+
+#include "export/stagedFiles.h"
+
+namespace {
+
+void reportFailure(ReportCallback error, const std::string& folder, const std::string& name, int err)
+{
+    error("Экспорт не выполнен: не удалось записать «%s» в папку «%s» (%s). Ни один файл не сохранён.",
+          name.c_str(), folder.c_str(), fileErrorText(err).c_str());
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+std::vector<std::string> existingFiles(const std::string& folder, const std::vector<exportFile>& plan)
+{
+    std::vector<std::string> names;
+    struct stat info;
+    for (const exportFile& file : plan)
+        if (::lstat((folder + "/" + file.name).c_str(), &info) == 0)
+            names.push_back(file.name);
+    return names;
+}
+
+bool writeExport(const std::string& folder, const std::vector<exportFile>& plan,
+                 const std::vector<const devLink*>& cranes, const exportChoice& choice,
+                 const pdfWriter& pdf, ReportCallback error)
+{
+    const auto failed = [&](const std::string& name, int err) {
+        reportFailure(error, folder, name, err);
+        return false;
+    };
+    if (plan.empty())
+        return true;
+    struct stat info;
+    errno = 0;
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        error("Экспорт не выполнен: папка «%s» недоступна (%s). Ни один файл не сохранён.",
+              folder.c_str(), fileErrorText(errno != 0 ? errno : ENOTDIR).c_str());
+        return false;
+    }
+    // A folder in a file's place would stop the renames half-way: refused before anything is written.
+    for (const exportFile& file : plan)
+        if (isFolder(folder + "/" + file.name))
+            return failed(file.name, EISDIR);
+
+    stagedFiles files(folder);
+    for (const exportFile& file : plan) {
+        if (file.kind != exportKind::cranePdf) {
+            if (!files.add(file.name, exportText(file, cranes, choice)))
+                return failed(files.failedName(), files.failure());
+            continue;
+        }
+        const std::string path = files.reserve(file.name);
+        if (path.empty())
+            return failed(files.failedName(), files.failure());
+        errno = 0;
+        if (!pdf || !pdf(file, path))
+            return failed(file.name, errno != 0 ? errno : EIO);
+    }
+    if (!files.commit())
+        return failed(files.failedName(), files.failure());
+    return true;
+}
