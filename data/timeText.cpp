@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "link/localTime.h"
+#include "platform/localTime.h"
 
 std::string localTimeText(int32_t t, const char* format)
 {

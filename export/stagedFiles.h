@@ -2,6 +2,8 @@
 // name beside its final one, and only when every file of the set is complete are they flushed to
 // the disk together and renamed to their final names. A set given up (or destroyed before it is
 // committed) leaves nothing behind. Files that replace others keep nothing of the old ones.
+// Error numbers are errno values on every platform. The file system calls are the platform's
+// (stagedFilesPosix.cpp, stagedFilesWindows.cpp).
 #pragma once
 
 #include <string>
@@ -41,6 +43,11 @@ private:
     int error = 0;
     std::string failed;
 };
+
+// What stands at path: 0 for a folder, else the error number why it is none (ENOENT, ENOTDIR).
+int folderError(const std::string& path);
+// Whether anything (a file, a folder, a link) has the name.
+bool pathTaken(const std::string& path);
 
 // A Russian phrase for a file system error number ("нет места на диске", ...).
 std::string fileErrorText(int err);

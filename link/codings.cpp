@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "link/localTime.h"
+#include "platform/localTime.h"
 
 uint16_t swap16(uint16_t v) { return static_cast<uint16_t>((v >> 8) | (v << 8)); }
 

@@ -24,7 +24,7 @@
 #include "dialogs/InfoDialog.h"
 #include "dialogs/dialogParts.h"
 #include "link/comm.h"
-#include "link/localTime.h"
+#include "platform/localTime.h"
 #include "setup/settingsRows.h"
 #include "setup/settingsUpdate.h"
 

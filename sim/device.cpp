@@ -7,7 +7,7 @@
 #include "data/devLink.h"
 #include "link/codings.h"
 #include "link/commands.h"
-#include "link/localTime.h"
+#include "platform/localTime.h"
 #include "sim/packet.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "data/cp1251.h"
 #include "data/devLink.h"
-#include "link/localTime.h"
+#include "platform/localTime.h"
 #include "sim/liftingCycle.h"
 #include "sim/random.h"
 

@@ -12,7 +12,7 @@
 #include "data/cp1251.h"
 #include "link/codings.h"
 #include "link/commands.h"
-#include "link/localTime.h"
+#include "platform/localTime.h"
 #include "sim/generator.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Local time from the C library: the zone of TZ, or the system's.
-#include "link/localTime.h"
+#include "platform/localTime.h"
 
 #include <initializer_list>
 

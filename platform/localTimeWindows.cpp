@@ -1,7 +1,7 @@
 // Local time from the Windows time zone. The C runtime's localtime and mktime are not used: they
 // refuse times before 1970 and read a TZ variable of their own syntax when one is set (under Wine
 // the Unix zone name, which they misread as UTC).
-#include "link/localTime.h"
+#include "platform/localTime.h"
 
 #include <windows.h>
 

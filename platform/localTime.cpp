@@ -1,4 +1,4 @@
-#include "link/localTime.h"
+#include "platform/localTime.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Calendar times and broken-down times, in UTC by arithmetic and in local time by the platform.
-#include "link/localTime.h"
+#include "platform/localTime.h"
 
 #include <gtest/gtest.h>
 
