@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include <wx/button.h>
 #include <wx/combobox.h>
@@ -16,8 +17,10 @@
 
 #include "app/BrennixApp.h"
 #include "app/dataFiles.h"
+#include "app/LongComboBox.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
+#include "data/cp1251.h"
 #include "data/devLink.h"
 #include "data/timeText.h"
 #include "dialogs/ExitDialog.h"
@@ -95,6 +98,7 @@ wxBEGIN_EVENT_TABLE(MainFrame, wxFrame)
     EVT_MENU(ID_PREV_CRANE, MainFrame::OnPrevCrane)
     EVT_COMBOBOX(ID_CRANE_SELECTOR, MainFrame::OnCraneChosen)
     EVT_MENU(ID_NEXT_CRANE, MainFrame::OnNextCrane)
+    EVT_CLOSE(MainFrame::OnClose)
 wxEND_EVENT_TABLE()
 
 MainFrame::MainFrame()
@@ -172,8 +176,7 @@ void MainFrame::buildToolBar()
     toolBar->AddSeparator();
     addTool(ID_PREV_CRANE, "Предыдущий", "bmps/yellowleftarr.32.png",
             "Перейти к просмотру данных предыдущего крана");
-    craneSelector = new wxComboBox(toolBar, ID_CRANE_SELECTOR, wxString(), wxDefaultPosition,
-                                   wxSize(200, -1), 0, nullptr, wxCB_READONLY);
+    craneSelector = new LongComboBox(toolBar, ID_CRANE_SELECTOR, 200);
     toolBar->AddControl(craneSelector);
     addTool(ID_NEXT_CRANE, "Следующий", "bmps/yellowrightarr.32.png",
             "Перейти к просмотру данных следующего крана");
@@ -212,10 +215,13 @@ void MainFrame::selectCrane(int index)
     craneSelector->SetSelection(index);
     const devLink* crane = static_cast<const devLink*>(craneSelector->GetClientData(index));
 
-    wxComboBox* graphs = graphPage->graphList();
-    graphs->Clear();
-    for (cycLink* graph = firstGraph(*crane); graph; graph = nextGraph(graph))
-        graphs->Append(graphLabel(*graph), static_cast<void*>(graph));
+    wxArrayString labels;
+    std::vector<void*> graphs;
+    for (cycLink* graph = firstGraph(*crane); graph; graph = nextGraph(graph)) {
+        labels.Add(graphLabel(*graph));
+        graphs.push_back(graph);
+    }
+    graphPage->graphList()->Set(labels, graphs.data());
 
     reportPage->MakeReport();
     graphPage->ShowGraph(0);
@@ -232,13 +238,18 @@ void MainFrame::clearCranes()
     setupPage->refresh();
     graphTablePage->refresh();
     cranes.clear();
+    unsavedCranes = false;
 }
 
 void MainFrame::showCranes()
 {
-    craneSelector->Clear();
-    for (devLink* crane = firstCrane(cranes); crane; crane = nextCrane(crane))
-        craneSelector->Append(craneText(crane->name), static_cast<void*>(crane));
+    wxArrayString names;
+    std::vector<void*> held;
+    for (devLink* crane = firstCrane(cranes); crane; crane = nextCrane(crane)) {
+        names.Add(craneText(shownText(crane->name)));
+        held.push_back(crane);
+    }
+    craneSelector->Set(names, held.data());
     selectCrane(0);
 }
 
@@ -285,12 +296,22 @@ void MainFrame::OnPreview(wxCommandEvent&)
         page->Preview();
 }
 
-void MainFrame::OnExit(wxCommandEvent&)
+void MainFrame::OnExit(wxCommandEvent&) { Close(false); }
+
+// The exit command and the title bar's close box both ask whether to end the program and, for
+// cranes not saved, whether to save them; a close that cannot be refused asks nothing.
+void MainFrame::OnClose(wxCloseEvent& event)
 {
-    ExitDialog* dialog = new ExitDialog(this);
-    if (dialog->ShowModal() == wxID_YES)
-        Close(false);
-    dialog->Destroy();
+    if (event.CanVeto()) {
+        ExitDialog* dialog = new ExitDialog(this);
+        const bool confirmed = dialog->ShowModal() == wxID_YES;
+        dialog->Destroy();
+        if (!confirmed || !askToKeepUnsavedCranes()) {
+            event.Veto();
+            return;
+        }
+    }
+    Destroy();
 }
 
 void MainFrame::OnAbout(wxCommandEvent&) { showAboutBox(this); }

@@ -52,6 +52,10 @@ public:
     // The file commands: replace the cranes with a data file's, or write them into one.
     void openDataFile();
     void saveDataFile();
+    // Before the cranes are replaced or the program ends: when they came from a readout and were
+    // not saved since, asks whether to save them first. False when the user cancels, or chose to
+    // save and nothing was saved.
+    bool askToKeepUnsavedCranes();
 
     virtual void OnPrevCrane(wxCommandEvent& event);
     virtual void OnCraneChosen(wxCommandEvent& event);
@@ -69,6 +73,7 @@ public:
     aList cranes;               // of devLink
     int32_t connectResult;      // last result of the connection dialog
     std::string portName;       // "COM1".."COM4" chosen there, or empty
+    bool unsavedCranes = false; // cranes came from a readout and were not saved since
 
 private:
     void buildMenus();
@@ -82,6 +87,7 @@ private:
     void OnPageSetup(wxCommandEvent& event);
     void OnPreview(wxCommandEvent& event);
     void OnExit(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
     void OnAbout(wxCommandEvent& event);
     void OnHelp(wxCommandEvent& event);
 

@@ -19,9 +19,11 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // quotes (with \' and \\ for ' and \); a lone bare `e` is the exponent mark between numbers.
 // An integer is an optional sign and digits, kept as text. A string is in double quotes, where
 // \" and \\ stand for " and \ and any other \ stands for itself.
+// In a file whose lines end in CR LF, a CR LF inside a quoted word or a string is a line feed, as
+// the files' Windows writer meant it; a file with LF line ends keeps every byte of its texts.
 class Lexer {
 public:
-    explicit Lexer(std::string_view text) : input(text) { advance(); }
+    explicit Lexer(std::string_view text) : input(text), crlfLines(endsLinesWithCrLf(text)) { advance(); }
 
     Token kind() const { return token; }
     const std::string& text() const { return tokenText; }
@@ -44,6 +46,19 @@ public:
     }
 
 private:
+    // Judged by the file's first line end.
+    static bool endsLinesWithCrLf(std::string_view text)
+    {
+        const std::size_t lineFeed = text.find('\n');
+        return lineFeed != std::string_view::npos && lineFeed > 0 && text[lineFeed - 1] == '\r';
+    }
+
+    // At a CR LF of a CR LF file: the CR is passed over, so that the LF alone is taken.
+    bool atStoredLineBreak() const
+    {
+        return crlfLines && input[pos] == '\r' && pos + 1 < input.size() && input[pos + 1] == '\n';
+    }
+
     bool skipBlanksAndComments()
     {
         while (pos < input.size()) {
@@ -96,6 +111,8 @@ private:
     Token quotedWord()
     {
         while (pos < input.size()) {
+            if (atStoredLineBreak())
+                ++pos;
             const char c = input[pos++];
             if (c == '\'')
                 return Token::word;
@@ -110,21 +127,25 @@ private:
         return Token::invalid;
     }
 
-    // The bytes between escapes are taken over in one piece: a graph's points are kilobytes long.
+    // The bytes between escapes and CRs are taken over in one piece: a graph's points are kilobytes
+    // long.
     Token quotedString()
     {
         while (pos < input.size()) {
             std::size_t special = pos;
-            while (special < input.size() && input[special] != '"' && input[special] != '\\')
+            while (special < input.size() && input[special] != '"' && input[special] != '\\' &&
+                   input[special] != '\r')
                 ++special;
             tokenText.append(input, pos, special - pos);
             pos = special;
             if (pos == input.size())
                 break;
+            if (atStoredLineBreak())
+                ++pos;
             const char c = input[pos++];
             if (c == '"')
                 return Token::string;
-            if (pos < input.size() && (input[pos] == '"' || input[pos] == '\\'))
+            if (c == '\\' && pos < input.size() && (input[pos] == '"' || input[pos] == '\\'))
                 tokenText += input[pos++];
             else
                 tokenText += c;
@@ -133,6 +154,7 @@ private:
     }
 
     std::string_view input;
+    const bool crlfLines;
     std::size_t pos = 0;
     std::size_t tokenBegin = 0;
     std::size_t lastEnd = 0;

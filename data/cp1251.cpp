@@ -110,3 +110,10 @@ bool utf8ToCp1251(std::string_view utf8, std::string& out)
     out = std::move(result);
     return true;
 }
+
+std::string shownText(const std::string& cp1251)
+{
+    if (cp1251.size() <= shownTextLimit)
+        return cp1251;
+    return cp1251.substr(0, shownTextLimit) + '\x85';   // "…" in Windows-1251
+}

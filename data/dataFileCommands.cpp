@@ -1,9 +1,10 @@
 // The main window's open and save commands: the file dialog, then the data file's reader or
-// writer on the main window's cranes.
+// writer on the main window's cranes; and the question that keeps cranes read from being lost.
 #include <string>
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/msgdlg.h>
 
 #include "app/MainFrame.h"
 #include "app/guiLog.h"
@@ -12,21 +13,48 @@
 
 namespace {
 
-// The full path chosen in the file dialog, empty when the user cancels. The directory of a
-// chosen file becomes the dialog's starting directory next time. The path is put together from
-// the directory and the name, which the dialog gives also when it was answered unseen.
+// The toolkit's own question before a file is replaced, for a target it did not ask about.
+bool confirmReplacing(wxWindow* parent, const wxFileName& file)
+{
+    wxMessageDialog* question =
+        new wxMessageDialog(parent,
+                            wxString::Format(ui("Файл с именем «%s» уже существует. Заменить его?"),
+                                             file.GetFullName()),
+                            wxString(), wxYES_NO | wxICON_QUESTION);
+    question->SetExtendedMessage(
+        wxString::Format(ui("Файл уже существует в «%s». Его замена приведёт к перезаписи содержимого."),
+                         file.GetPath()));
+    question->SetYesNoLabels(ui("&Заменить"), ui("&Отмена"));
+    const bool confirmed = question->ShowModal() == wxID_YES;
+    question->Destroy();
+    return confirmed;
+}
+
+// The full path chosen in the file dialog, as the dialog gives it: a path typed into it may lead
+// to another folder than the one shown. Empty when the user cancels. The folder of a chosen file
+// becomes the dialog's starting folder next time. A name saved without extension gets ".brx",
+// which the dialog's filter shows; when that file exists, the user is asked before it is
+// replaced, and the dialog comes back if the answer is no.
 wxString chooseDataFile(wxWindow* parent, wxString& lastDirectory, long style)
 {
-    wxFileDialog* dialog =
-        new wxFileDialog(parent, ui("Выберите файл"), lastDirectory, wxString(),
-                         ui("Файлы Brennix (*.brx)|*.brx|Все файлы (*.*)|*.*"), style);
-    wxString path;
-    if (dialog->ShowModal() == wxID_OK) {
-        lastDirectory = dialog->GetDirectory();
-        path = wxFileName(lastDirectory, dialog->GetFilename()).GetFullPath();
+    wxString offeredName;
+    for (;;) {
+        wxFileDialog* dialog =
+            new wxFileDialog(parent, ui("Выберите файл"), lastDirectory, offeredName,
+                             ui("Файлы Brennix (*.brx)|*.brx|Все файлы (*.*)|*.*"), style);
+        const bool chosen = dialog->ShowModal() == wxID_OK;
+        wxFileName file(dialog->GetPath());
+        dialog->Destroy();
+        if (!chosen)
+            return wxString();
+        lastDirectory = file.GetPath();
+        if (!(style & wxFD_SAVE) || file.HasExt())
+            return file.GetFullPath();
+        file.SetExt("brx");
+        if (!file.FileExists() || confirmReplacing(parent, file))
+            return file.GetFullPath();
+        offeredName = file.GetFullName();
     }
-    dialog->Destroy();
-    return path;
 }
 
 std::string fileSystemPath(const wxString& path) { return std::string(path.fn_str()); }
@@ -35,6 +63,8 @@ std::string fileSystemPath(const wxString& path) { return std::string(path.fn_st
 
 void MainFrame::openDataFile()
 {
+    if (!askToKeepUnsavedCranes())
+        return;
     const wxString path = chooseDataFile(this, lastDirectory, wxFD_OPEN);
     if (path.empty())
         return;
@@ -53,5 +83,23 @@ void MainFrame::saveDataFile()
     const wxString path = chooseDataFile(this, lastDirectory, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (path.empty())
         return;
-    writeDataFile(fileSystemPath(path), cranes, logError);
+    if (writeDataFile(fileSystemPath(path), cranes, logError))
+        unsavedCranes = false;
+}
+
+bool MainFrame::askToKeepUnsavedCranes()
+{
+    if (!unsavedCranes)
+        return true;
+    wxMessageDialog* question =
+        new wxMessageDialog(this, ui("Сохранить считанные данные в файле?"), ui("Данные не сохранены"),
+                            wxYES_NO | wxCANCEL | wxICON_QUESTION);
+    question->SetExtendedMessage(
+        ui("Данные, считанные с регистратора, ещё не сохранены. Без сохранения они будут потеряны."));
+    question->SetYesNoCancelLabels(ui("&Сохранить"), ui("&Не сохранять"), ui("&Отмена"));
+    const int answer = question->ShowModal();
+    question->Destroy();
+    if (answer == wxID_YES)
+        saveDataFile();
+    return answer == wxID_NO || (answer == wxID_YES && !unsavedCranes);
 }

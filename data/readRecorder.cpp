@@ -13,6 +13,8 @@
 
 void MainFrame::readRecorder()
 {
+    if (!askToKeepUnsavedCranes())
+        return;
     std::string chosenPort = portName;
     ConnectDialog* dialog = new ConnectDialog(this, &chosenPort);
     const int32_t chosen = dialog->ShowModal();
@@ -41,6 +43,7 @@ void MainFrame::readRecorder()
         else if (link.cancelled())
             reportCancelled(cranes, logStatus);
     }
+    unsavedCranes = !cranes.empty();
     progress->end();
     if (complete) {
         InfoDialog* done = new InfoDialog(this, ui("Считывание завершено"),

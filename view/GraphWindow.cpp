@@ -12,6 +12,7 @@
 #include <wx/stattext.h>
 
 #include "app/BrennixApp.h"
+#include "app/LongComboBox.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
 #include "view/GraphDraw.h"
@@ -52,8 +53,7 @@ GraphWindow::GraphWindow(wxWindow* parent, wxComboBox* craneSelector)
     blueBall = imageWithMask(loadPng("bmps/blueball.16.png"));
 
     drawing = new GraphDraw(this);
-    graphs = new wxComboBox(this, ID_GRAPH_LIST, wxString(), wxDefaultPosition, wxSize(200, -1), 0,
-                            nullptr, wxCB_READONLY);
+    graphs = new LongComboBox(this, ID_GRAPH_LIST, 200);
 
     wxBoxSizer* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxBitmapButton(this, ID_PREV_GRAPH, loadPng("bmps/blueleftarr.32.png")), 0,

@@ -13,6 +13,7 @@
 
 #include "app/guiLog.h"
 #include "app/uiText.h"
+#include "data/cp1251.h"
 #include "data/timeText.h"
 #include "view/graphOptions.h"
 #include "view/graphLayout.h"
@@ -95,10 +96,10 @@ void drawLine(wxDC& dc, const pixelLine& line) { dc.DrawLine(at(line.from), at(l
 wxString craneNumber(const devLink& crane)
 {
     if (!crane.invNo.empty())
-        return ui("инв. № ") + craneText(crane.invNo);
+        return ui("инв. № ") + craneText(shownText(crane.invNo));
     if (!crane.regNo.empty())
-        return ui("рег. № ") + craneText(crane.regNo);
-    return ui("зав. № ") + craneText(crane.serNo);
+        return ui("рег. № ") + craneText(shownText(crane.regNo));
+    return ui("зав. № ") + craneText(shownText(crane.serNo));
 }
 
 // Title and subtitle in red; returns the height they take.

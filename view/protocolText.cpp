@@ -39,11 +39,12 @@ namespace {
 std::string dateText(int32_t t) { return localTimeText(t, "%d/%m/%Y"); }
 
 // A crane text from the recorder or a data file, as HTML: markup characters in it are shown,
-// not obeyed, so a stray '<' cannot swallow the rest of the protocol.
+// not obeyed, so a stray '<' cannot swallow the rest of the protocol; a text of a data file
+// longer than any recorder holds is cut.
 std::string craneHtml(const std::string& cp1251)
 {
     std::string html;
-    for (const char c : cp1251ToUtf8(cp1251)) {
+    for (const char c : cp1251ToUtf8(shownText(cp1251))) {
         switch (c) {
         case '<': html += "&lt;"; break;
         case '>': html += "&gt;"; break;

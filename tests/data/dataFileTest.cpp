@@ -12,6 +12,8 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -171,7 +173,7 @@ TEST_F(DataFile, ReadsFilesOfTheOldWriter)
         cranes.clear();
         const std::string text = joined(
             {"'\xCA\xF0\xE0\xED 1/2 08/03/2024 10:15:00'(type = \"RAM\",", "  serNo = \"\\\\srv\\\"7\",",
-             "  invNo = \"\xC8\xED\xE2\",", "  maxWeight = 12.7,", "  workMaxSeconds = -1141367296,",
+             "  invNo = \"\xC8\xED\xE2", "2\",", "  maxWeight = 12.7,", "  workMaxSeconds = -1141367296,",
              "  cubeSum = 1.23457e+06,", "  'cycles#5' = 500,", "  'hourCounter#1' = 1e-05,",
              "  'hourCounter#6' = 4321.5,", "  weightTotal = 12345.7,", "  'Ncycles' = 1).", "",
              "'\xCA\xF0\xE0\xED 1/2 08/03/2024 10:15:00#1'(type = \"Cycle\",", "  timeStamp = 1709880000,",
@@ -181,7 +183,7 @@ TEST_F(DataFile, ReadsFilesOfTheOldWriter)
         const devLink& c = crane(0);
         EXPECT_EQ(c.name, "\xCA\xF0\xE0\xED 1/2 08/03/2024 10:15:00");
         EXPECT_EQ(c.serNo, "\\srv\"7");
-        EXPECT_EQ(c.invNo, "\xC8\xED\xE2");
+        EXPECT_EQ(c.invNo, "\xC8\xED\xE2\n2") << "a line break inside a text is a line feed";
         EXPECT_EQ(c.maxWeight, 12.7f);
         EXPECT_EQ(c.workMaxSeconds, 3153600000u);
         EXPECT_EQ(c.cubeSum, 1234570.0f);
@@ -348,6 +350,117 @@ TEST_F(DataFileSave, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(readWholeFile(target), "old contents");
     EXPECT_EQ(filesInDirectory(), 2u);  // no temporary file is left behind
     EXPECT_EQ(reportLog::errors, std::vector<std::string>(3, "Ошибка при записи файла данных"));
+}
+
+// What a save may replace: a regular file the user may write, through its links, keeping its
+// permissions and owner; anything else stays as it was and the save reports the write error.
+TEST_F(DataFileSave, ReplacesOnlyWhatTheUserMayWrite)
+{
+    const std::string text = dataFileText(saved);
+    std::ofstream(target) << "read-only";
+    ::chmod(target.c_str(), 0444);
+    EXPECT_FALSE(writeDataFile(target, saved, reportLog::error));
+    EXPECT_EQ(readWholeFile(target), "read-only");
+
+    const std::string linked = (directory / "linked.brx").string();
+    std::ofstream(linked) << "old";
+    ::chmod(linked.c_str(), 0640);
+    fs::create_symlink("linked.brx", directory / "link.brx");
+    ASSERT_TRUE(writeDataFile((directory / "link.brx").string(), saved, reportLog::error));
+    EXPECT_TRUE(fs::is_symlink(directory / "link.brx"));
+    EXPECT_EQ(readWholeFile(linked), text);
+    EXPECT_EQ(fs::status(linked).permissions(), fs::perms(0640));
+
+    if (::geteuid() == 0) {   // files of another user: only the administrator can make them
+        const uid_t other = 65534;
+        const std::string theirs = (directory / "theirs.brx").string();
+        const std::string shared = (directory / "shared.brx").string();
+        std::ofstream(theirs) << "theirs";
+        std::ofstream(shared) << "shared";
+        ::chmod(shared.c_str(), 0666);
+        ASSERT_EQ(::chown(theirs.c_str(), other, other), 0);
+        ASSERT_EQ(::chown(shared.c_str(), other, other), 0);
+        EXPECT_FALSE(writeDataFile(theirs, saved, reportLog::error)) << "only its owner may write it";
+        EXPECT_EQ(readWholeFile(theirs), "theirs");
+        ASSERT_TRUE(writeDataFile(shared, saved, reportLog::error));
+        struct stat info;
+        ASSERT_EQ(::stat(shared.c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, other);
+        EXPECT_EQ(info.st_mode & 07777, 0666u);
+    }
+    EXPECT_EQ(reportLog::errors,
+              std::vector<std::string>(::geteuid() == 0 ? 2 : 1, "Ошибка при записи файла данных"));
+}
+
+// A save killed while it writes leaves its temporary file; the next save into that folder
+// removes it, but not the one of a save still running.
+TEST_F(DataFileSave, TemporariesOfKilledSavesDoNotPileUp)
+{
+    // A child that the file size limit stops in the middle of its save: killed, or halted alive.
+    const auto saveStoppedInTheMiddle = [this](bool kill) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_DFL);
+            if (!kill)
+                std::signal(SIGXFSZ, [](int) { ::raise(SIGSTOP); });
+            rlimit limits{0, 0};   // no core file
+            ::setrlimit(RLIMIT_CORE, &limits);
+            limits = {100, 100};
+            ::setrlimit(RLIMIT_FSIZE, &limits);
+            writeDataFile(target, saved, reportLog::error);
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, WUNTRACED);
+        EXPECT_TRUE(kill ? WIFSIGNALED(status) : WIFSTOPPED(status));
+        return child;
+    };
+    saveStoppedInTheMiddle(true);
+    ASSERT_EQ(filesInDirectory(), 1u) << "the killed save's temporary file";
+    ASSERT_TRUE(writeDataFile(target, saved, reportLog::error));
+    EXPECT_EQ(filesInDirectory(), 1u) << "the target alone";
+
+    const pid_t halted = saveStoppedInTheMiddle(false);
+    EXPECT_EQ(filesInDirectory(), 2u);
+    EXPECT_TRUE(writeDataFile(target, saved, reportLog::error));
+    EXPECT_EQ(filesInDirectory(), 2u) << "the halted save's temporary file stays";
+    ::kill(halted, SIGKILL);
+    ::waitpid(halted, nullptr, 0);
+    EXPECT_TRUE(writeDataFile(target, saved, reportLog::error));
+    EXPECT_EQ(filesInDirectory(), 1u);
+}
+
+// The size of this process's data segment (VmData, which includes a sanitizer's reservations).
+rlim_t dataSegmentBytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string field;
+    rlim_t kilobytes = 0;
+    while (status >> field && field != "VmData:")
+        status.ignore(4096, '\n');
+    status >> kilobytes;
+    return kilobytes * 1024;
+}
+
+// Only regular files are read: a FIFO without a writer and an endless device give the read
+// error at once. Run in a child, so that a reader that waits or grows for ever ends the test.
+TEST_F(DataFileSave, OnlyRegularFilesAreRead)
+{
+    const std::string fifo = (directory / "fifo.brx").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(20);
+        rlimit memory{dataSegmentBytes() + (1u << 30), RLIM_INFINITY};   // 1 GB more at most
+        ::setrlimit(RLIMIT_DATA, &memory);
+        aList read;
+        const bool refused = readDataFile(fifo, read, reportLog::error) == DataFileResult::readError &&
+                             readDataFile("/dev/zero", read, reportLog::error) == DataFileResult::readError;
+        ::_exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 }  // namespace

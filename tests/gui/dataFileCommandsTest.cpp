@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <wx/combobox.h>
 #include <wx/filedlg.h>
-#include <wx/testing.h>
+#include <wx/msgdlg.h>
 
 #include "app/MainFrame.h"
 #include "app/uiText.h"
@@ -20,38 +20,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file dialog both commands run: checks what it offers, then answers as the user would.
-class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog> {
-public:
-    ExpectFileDialog(long style, const wxString& directory, const wxString& path, int answer = wxID_OK)
-        : style(style), directory(directory), path(path), answer(answer)
-    {
-    }
-
-protected:
-    int OnInvoked(wxFileDialog* dialog) const override
-    {
-        EXPECT_EQ(dialog->GetMessage(), ui("Выберите файл"));
-        EXPECT_EQ(dialog->GetWildcard(), ui("Файлы Brennix (*.brx)|*.brx|Все файлы (*.*)|*.*"));
-        EXPECT_EQ(dialog->GetWindowStyle() & (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT), style);
-        if (!directory.empty()) {   // else the toolkit starts in the working directory
-            EXPECT_EQ(dialog->GetDirectory(), directory);
-        }
-        EXPECT_TRUE(dialog->GetFilename().empty());
-        if (answer == wxID_OK)
-            dialog->SetPath(path);
-        return answer;
-    }
-
-private:
-    long style;
-    wxString directory;
-    wxString path;
-    int answer;
-};
-
 constexpr long openStyle = wxFD_OPEN;
 constexpr long saveStyle = wxFD_SAVE | wxFD_OVERWRITE_PROMPT;
+
+// The file dialog both commands run, as it is offered; then the user types the path into it and
+// presses Enter, or presses Escape for an empty path.
+DialogAnswers::Answer fileDialog(long style, const wxString& directory, const wxString& path)
+{
+    const auto offered = [style, directory](wxDialog* dialog) {
+        wxFileDialog* files = wxDynamicCast(dialog, wxFileDialog);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->GetMessage(), ui("Выберите файл"));
+        EXPECT_EQ(files->GetWildcard(), ui("Файлы Brennix (*.brx)|*.brx|Все файлы (*.*)|*.*"));
+        EXPECT_EQ(files->GetWindowStyle() & (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT), style);
+        if (!directory.empty()) {   // else the toolkit starts in the working directory
+            EXPECT_EQ(files->GetDirectory(), directory);
+        }
+    };
+    return path.empty() ? escapeFrom(offered) : typeInto(path, offered);
+}
 
 // A graph the reader keeps: four load samples.
 cycLink* keptGraph(int32_t timeStamp)
@@ -84,6 +71,17 @@ protected:
         fs::remove_all(directory);
     }
     wxString file(const char* name) const { return wxString((directory / name).string()); }
+    // Runs the command while the user types the path into its file dialog (an empty path:
+    // presses Escape); answers for the dialogs that follow it may be given.
+    void fileCommand(int id, long style, const wxString& path,
+                     std::vector<DialogAnswers::Answer> following = {})
+    {
+        following.insert(following.begin(), fileDialog(style, frame->lastDirectory, path));
+        const std::size_t answers = following.size();
+        DialogAnswers dialogs(std::move(following));
+        command(frame, id);
+        EXPECT_EQ(dialogs.given(), answers);
+    }
     std::vector<wxString> errors() const
     {
         std::vector<wxString> texts;
@@ -110,12 +108,12 @@ TEST_F(DataFileCommands, SavedCranesOpenAgainAndShowTheFirst)
                 craneNamed("8 02/02/2024 00:00:00", {keptGraph(1706757000)})});
     const std::string written = dataFileText(frame->cranes);
 
-    wxTEST_DIALOG(command(frame, wxID_SAVE), ExpectFileDialog(saveStyle, wxString(), file("cranes.brx")));
+    fileCommand(wxID_SAVE, saveStyle, file("cranes.brx"));
     EXPECT_EQ(readWholeFile((directory / "cranes.brx").string()), written);
     EXPECT_EQ(frame->lastDirectory, wxString(directory.string()));
 
     frame->craneSelector->SetSelection(1);
-    wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, wxString(directory.string()), file("cranes.brx")));
+    fileCommand(wxID_OPEN, openStyle, file("cranes.brx"));
     EXPECT_EQ(dataFileText(frame->cranes), written);
     EXPECT_EQ(selectorItems(), (std::vector<wxString>{"7 01/02/2024 03:04:05", "8 02/02/2024 00:00:00"}));
     ASSERT_EQ(frame->craneSelector->GetSelection(), 0);
@@ -129,8 +127,8 @@ TEST_F(DataFileCommands, CancelledDialogsChangeNothing)
 {
     holdCranes({craneNamed("7 x", {keptGraph(0)})});
     const devLink* held = firstCrane(frame->cranes);
-    wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, wxString(), wxString(), wxID_CANCEL));
-    wxTEST_DIALOG(command(frame, wxID_SAVE), ExpectFileDialog(saveStyle, wxString(), wxString(), wxID_CANCEL));
+    fileCommand(wxID_OPEN, openStyle, wxString());
+    fileCommand(wxID_SAVE, saveStyle, wxString());
     EXPECT_EQ(firstCrane(frame->cranes), held);
     EXPECT_EQ(frame->craneSelector->GetSelection(), 0);
     EXPECT_TRUE(frame->lastDirectory.empty());
@@ -150,7 +148,7 @@ TEST_F(DataFileCommands, AFileThatDoesNotReadLeavesNoCranes)
     std::ofstream(directory / "broken.brx") << "a(type = \"RAM\"";
     for (const char* name : {"missing.brx", "broken.brx"}) {
         holdCranes({craneNamed("7 x", {keptGraph(0)})});
-        wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, frame->lastDirectory, file(name)));
+        fileCommand(wxID_OPEN, openStyle, file(name));
         EXPECT_TRUE(frame->cranes.empty()) << name;
         EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
         EXPECT_EQ(frame->graphPage->graphList()->GetCount(), 0u);
@@ -163,7 +161,7 @@ TEST_F(DataFileCommands, AFileWithoutCranesEmptiesTheListSilently)
 {
     std::ofstream(directory / "none.brx") << "other(type = \"Cycle\").\n";
     holdCranes({craneNamed("7 x", {keptGraph(0)})});
-    wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, wxString(), file("none.brx")));
+    fileCommand(wxID_OPEN, openStyle, file("none.brx"));
     EXPECT_TRUE(frame->cranes.empty());
     EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
     EXPECT_TRUE(errors().empty());
@@ -178,7 +176,7 @@ TEST_F(DataFileCommands, ADecodeErrorShowsTheCranesReadSoFar)
            "b(type = \"RAM\", 'Ncycles' = 1).\n"
            "'a#1'(timeStamp = 5, 'Npoints' = 4, 'Points' = \"000081000182000283000384\").\n"
            "'a#2'(timeStamp = 6, 'Npoints' = 4, 'Points' = \"0000810001G2000283000384\").\n";
-    wxTEST_DIALOG(command(frame, wxID_OPEN), ExpectFileDialog(openStyle, wxString(), file("bad.brx")));
+    fileCommand(wxID_OPEN, openStyle, file("bad.brx"));
     EXPECT_EQ(errors(), std::vector<wxString>{
                             ui("Ошибка при декодировании цикла 1: невозможно сконвертировать байт 5")});
     EXPECT_EQ(selectorItems(), (std::vector<wxString>{"a", "b"}));
@@ -186,15 +184,63 @@ TEST_F(DataFileCommands, ADecodeErrorShowsTheCranesReadSoFar)
     EXPECT_EQ(frame->graphPage->graphList()->GetCount(), 1u);
 }
 
+// The save fails: the target of a name typed without extension is a folder.
 TEST_F(DataFileCommands, AFailedSaveKeepsTheCranesAndTheOldFile)
 {
     holdCranes({craneNamed("7 x", {keptGraph(0)})});
     fs::create_directory(directory / "taken.brx");
-    wxTEST_DIALOG(command(frame, wxID_SAVE), ExpectFileDialog(saveStyle, wxString(), file("taken.brx")));
+    fs::create_directory(directory / "takenAway");   // so that GTK does not complete "taken"
+    fileCommand(wxID_SAVE, saveStyle, file("taken"));
     EXPECT_EQ(errors(), std::vector<wxString>{ui("Ошибка при записи файла данных")});
     EXPECT_EQ(frame->cranes.count(), 1u);
     EXPECT_EQ(frame->craneSelector->GetSelection(), 0);
     EXPECT_TRUE(fs::is_directory(directory / "taken.brx"));
+}
+
+// Paths typed into the file dialogs: a folder other than the one shown, a name without
+// extension, and the question before the file of that name is replaced.
+TEST_F(DataFileCommands, TypedPathsAreTakenAsTyped)
+{
+    aList other;
+    other.pushBack(craneNamed("9 y", {keptGraph(0)}));
+    const std::string otherText = dataFileText(other);
+    std::ofstream(directory / "other.brx") << otherText;
+    fs::create_directory(directory / "sub");
+    std::ofstream(directory / "sub" / "other.brx") << "the shown folder's file";
+    std::ofstream(directory / "sub" / "otherwise.brx");   // so that GTK does not complete "other"
+    frame->lastDirectory = (directory / "sub").string();
+
+    fileCommand(wxID_OPEN, openStyle, file("other.brx"));
+    EXPECT_EQ(selectorItems(), std::vector<wxString>{"9 y"});
+    EXPECT_EQ(frame->lastDirectory, wxString(directory.string()));
+
+    fileCommand(wxID_SAVE, saveStyle, file("sub/saved.brx"));
+    EXPECT_EQ(readWholeFile((directory / "sub" / "saved.brx").string()), otherText);
+    EXPECT_FALSE(fs::exists(directory / "saved.brx")) << "not in the folder shown";
+    EXPECT_EQ(frame->lastDirectory, wxString((directory / "sub").string()));
+
+    frame->lastDirectory = directory.string();
+    fileCommand(wxID_SAVE, saveStyle, file("sub/new"));
+    EXPECT_EQ(readWholeFile((directory / "sub" / "new.brx").string()), otherText);
+
+    // "other" becomes "other.brx", which exists: the question names it; no brings the dialog back.
+    const wxString sub((directory / "sub").string());
+    const auto replacing = [sub](int answer) {
+        return DialogAnswers::Answer{answer, [sub](wxDialog* dialog) {
+            auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->GetMessage(), ui("Файл с именем «other.brx» уже существует. Заменить его?"));
+            EXPECT_EQ(box->GetExtendedMessage(),
+                      wxString::Format(ui("Файл уже существует в «%s». Его замена приведёт к перезаписи "
+                                          "содержимого."), sub));
+        }};
+    };
+    fileCommand(wxID_SAVE, saveStyle, file("sub/other"),
+                {replacing(wxID_NO), fileDialog(saveStyle, sub, wxString())});
+    EXPECT_EQ(readWholeFile((directory / "sub" / "other.brx").string()), "the shown folder's file");
+    fileCommand(wxID_SAVE, saveStyle, file("sub/other"), {replacing(wxID_YES)});
+    EXPECT_EQ(readWholeFile((directory / "sub" / "other.brx").string()), otherText);
+    EXPECT_TRUE(errors().empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Starts the toolkit around the GUI tests: a fresh HOME so no real settings are touched, every
-// wx assertion a test failure, log messages recorded instead of shown in message boxes.
+// Starts the toolkit around the GUI tests: a fresh HOME and GTK's settings in memory, so no real
+// settings are touched, every wx assertion a test failure, log messages recorded instead of
+// shown in message boxes.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
 
     const std::string home = freshHome();
     setenv("HOME", home.c_str(), 1);
+    setenv("GSETTINGS_BACKEND", "memory", 1);
     if (!wxEntryStart(argc, argv))
         return 2;
     wxSetAssertHandler(failOnAssert);

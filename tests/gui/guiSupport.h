@@ -55,6 +55,42 @@ private:
     std::map<wxDialog*, std::shared_ptr<Answer>> answers;
 };
 
+// Plays the user's part in the dialogs that a command opens, one answer per dialog in order.
+// A dialog whose answer is wxID_NONE runs, for the keys its check has typeKeys send it once it
+// is up (a file dialog); every other dialog is answered unseen with the answer's identifier. An
+// answer may first look at its dialog. A dialog beyond the answers fails the test and ends with
+// wxID_CANCEL without being shown.
+class DialogAnswers : public wxModalDialogHook {
+public:
+    struct Answer {
+        int id;   // wxID_NONE: let the dialog run
+        std::function<void(wxDialog*)> check = {};
+    };
+    explicit DialogAnswers(std::vector<Answer> answers);
+    ~DialogAnswers() override;
+    std::size_t given() const { return next; }
+
+protected:
+    int Enter(wxDialog* dialog) override;
+    void Exit(wxDialog* dialog) override;
+
+private:
+    std::vector<Answer> answers;
+    std::size_t next = 0;
+    wxDialog* running = nullptr;
+};
+
+// Types into a dialog of the toolkit (GTK's file dialog) as the user does, with the keyboard of
+// the test's X display: gives the dialog the keyboard focus once it is on the screen, types the
+// text, then presses the keys named (xdotool's names, e.g. "Return"). xdotool does it beside the
+// test, so that the dialog's modal loop takes the keys while the test waits for it to end.
+void typeKeys(wxWindow* dialog, const wxString& text, const std::vector<std::string>& keys);
+
+// Answers that let the dialog run and, once it is up, type the text into it and press Enter, or
+// press Escape; the check, if any, looks at the dialog first.
+DialogAnswers::Answer typeInto(const wxString& text, std::function<void(wxDialog*)> check = {});
+DialogAnswers::Answer escapeFrom(std::function<void(wxDialog*)> check = {});
+
 // Sends a button click from the window's child id, as the user's click would.
 void click(wxWindow* window, int id);
 // Sends a menu or tool command to the window.

@@ -1,8 +1,11 @@
+#include <filesystem>
+
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/combobox.h>
 #include <wx/html/htmlwin.h>
 #include <wx/menu.h>
+#include <wx/msgdlg.h>
 #include <wx/notebook.h>
 #include <wx/statusbr.h>
 #include <wx/testing.h>
@@ -294,11 +297,72 @@ TEST_F(MainWindow, ExitAnsweredYesClosesTheWindow)
     EXPECT_TRUE(closing(frame));
 }
 
-TEST_F(MainWindow, CloseBoxClosesWithoutAsking)
+TEST_F(MainWindow, CloseBoxAsksAsTheExitCommandDoes)
 {
-    ModalScript noDialogs;
-    frame->Close(false);
+    wxTEST_DIALOG(frame->Close(false), wxExpectDismissableModal<ExitDialog>(wxID_NO));
+    EXPECT_FALSE(closing(frame));
+    wxTEST_DIALOG(frame->Close(false), wxExpectDismissableModal<ExitDialog>(wxID_YES));
     EXPECT_TRUE(closing(frame));
+}
+
+DialogAnswers::Answer exitDialog(int answer)
+{
+    return {answer, [](wxDialog* dialog) { EXPECT_NE(dynamic_cast<ExitDialog*>(dialog), nullptr); }};
+}
+
+// The question before cranes read and not saved are dropped: save (wxID_YES), don't save
+// (wxID_NO) or cancel.
+DialogAnswers::Answer unsavedCranesQuestion(int answer)
+{
+    return {answer, [](wxDialog* dialog) {
+                auto* box = dynamic_cast<wxMessageDialogBase*>(dialog);
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->GetMessage(), ui("Сохранить считанные данные в файле?"));
+            }};
+}
+
+// A readout, an open, "Выйти" and the close box ask first whether cranes read and not saved are
+// to be saved: cancel keeps everything, a save that does not happen keeps the program running.
+TEST_F(MainWindow, UnsavedCranesAreDroppedOnlyWhenTheUserSaysSo)
+{
+    holdCranes({makeCrane("read", {makeGraph(0, {{0, 0x81}})})});
+    frame->unsavedCranes = true;
+    const devLink* held = firstCrane(frame->cranes);
+    {
+        DialogAnswers user({unsavedCranesQuestion(wxID_CANCEL), unsavedCranesQuestion(wxID_CANCEL),
+                            exitDialog(wxID_YES), unsavedCranesQuestion(wxID_CANCEL), exitDialog(wxID_YES),
+                            unsavedCranesQuestion(wxID_CANCEL), exitDialog(wxID_YES),
+                            unsavedCranesQuestion(wxID_YES), escapeFrom()});
+        command(frame, ID_CONNECT);
+        command(frame, wxID_OPEN);
+        command(frame, ID_EXIT);
+        frame->Close(false);
+        frame->Close(false);   // save chosen, then the save dialog cancelled
+        EXPECT_EQ(user.given(), 9u);
+    }
+    EXPECT_FALSE(closing(frame));
+    EXPECT_EQ(firstCrane(frame->cranes), held);
+    EXPECT_EQ(frame->craneSelector->GetCount(), 1u);
+    EXPECT_TRUE(frame->unsavedCranes);
+    {
+        DialogAnswers user({unsavedCranesQuestion(wxID_NO), escapeFrom()});
+        command(frame, wxID_OPEN);
+        EXPECT_EQ(user.given(), 2u) << "not saving lets the open go on";
+    }
+
+    char folder[] = "/tmp/brennix-unsaved-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string saved = std::string(folder) + "/saved.brx";
+    {
+        DialogAnswers user({exitDialog(wxID_YES), unsavedCranesQuestion(wxID_YES), typeInto(saved)});
+        frame->Close(false);
+        EXPECT_EQ(user.given(), 3u);
+    }
+    EXPECT_TRUE(closing(frame));
+    EXPECT_FALSE(frame->unsavedCranes);
+    std::error_code ignored;
+    EXPECT_TRUE(std::filesystem::exists(saved));
+    std::filesystem::remove_all(folder, ignored);
 }
 
 // The about box as the user sees it: title, HTML page with logo and version, an OK button.

@@ -204,6 +204,7 @@ TEST_F(ReadoutCommand, RecorderReadThroughThePortChosenLastTime)
     ASSERT_EQ(frame->craneSelector->GetCount(), 1u);
     EXPECT_TRUE(frame->craneSelector->GetString(0).StartsWith(ui("Р-20481 15/03/2024 10:00:")));
     EXPECT_EQ(graphList()->GetCount(), 2u);
+    EXPECT_TRUE(frame->unsavedCranes) << "the question comes before they are dropped";
 }
 
 TEST_F(ReadoutCommand, CollectorOverInfraredFillsTheSelector)

@@ -193,6 +193,18 @@ TEST(protocolText, CraneTextsAreShownNotObeyedAsMarkup)
     EXPECT_NE(html.find("<TD WIDTH=20%><B>&lt;B&amp;&gt;</B></TD>"), std::string::npos);
 }
 
+// A data file may hold megabytes in a crane's text: the page shows its start only, so that it
+// is laid out at once.
+TEST(protocolText, OverlongCraneTextsAreCut)
+{
+    ScopedTimeZone zone("UTC");
+    referenceCrane crane;
+    crane.serNo = std::string(10000000, 'A');
+    const std::string html = protocolText(crane);
+    EXPECT_LT(html.size(), 20000u);
+    EXPECT_NE(html.find("<TD><B>" + std::string(64, 'A') + "\u2026</B></TD>"), std::string::npos);
+}
+
 TEST(protocolText, YearWords)
 {
     const std::pair<int, const char*> words[] = {

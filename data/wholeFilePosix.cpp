@@ -1,0 +1,232 @@
+// Whole-file reading and replacing on POSIX systems.
+#include "data/wholeFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool readAll(int fd, std::string& contents)
+{
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n == 0;
+        contents.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path)
+{
+    // Anything but a regular file is refused before it is opened: a FIFO would wait for a writer,
+    // a device would be read without end, and opening some devices acts on them.
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::string> contents;
+    // Checked again on what was opened, in case the name was taken by another file meanwhile.
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::fcntl(fd, F_SETFL, 0) == 0) {
+        // Sized once from the file's length: growing by doubling would hold up to three times
+        // the file while the last copy is made.
+        std::string text;
+        text.reserve(static_cast<std::size_t>(info.st_size));
+        if (readAll(fd, text))
+            contents = std::move(text);
+    }
+    ::close(fd);
+    return contents;
+}
+
+namespace {
+
+// Temporary files are named ".brennix-save-<host>-<process>-<attempt>" after the computer and
+// the process that write them, so that those of a writer that was killed can be told apart from
+// those of a save still running, here or on another computer sharing the folder.
+constexpr char temporaryPrefix[] = ".brennix-save-";
+
+std::string hostName()
+{
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return std::string();
+    return name;
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string folderOrCurrent(const std::string& folder) { return folder.empty() ? "." : folder; }
+
+// The file that path names: path itself, or the file its chain of symbolic links leads to,
+// whether that exists or not; nothing for a chain too long or unreadable.
+std::optional<std::string> linkTarget(std::string path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        std::vector<char> target(4096);
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) == target.size())
+            return std::nullopt;
+        const std::string next(target.data(), static_cast<std::size_t>(length));
+        path = next[0] == '/' ? next : folderOf(path) + next;
+    }
+    return std::nullopt;
+}
+
+bool inGroup(gid_t group)
+{
+    if (group == ::getegid())
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(count, 0)));
+    const int listed = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    return listed > 0 && std::find(groups.begin(), groups.begin() + listed, group) != groups.begin() + listed;
+}
+
+// Whether the file's permission bits give this user the right to write it. The bits are judged
+// as for every user: the administrator's power to write anyway is not taken as leave to replace
+// a file marked read-only or one that belongs to someone else.
+bool userMayWrite(const struct stat& info)
+{
+    if (info.st_uid == ::geteuid())
+        return info.st_mode & S_IWUSR;
+    if (inGroup(info.st_gid))
+        return info.st_mode & S_IWGRP;
+    return info.st_mode & S_IWOTH;
+}
+
+bool writeAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The process that wrote a temporary file of this computer, or 0 for any other name.
+pid_t writerOf(const std::string& name, const std::string& host)
+{
+    const std::string ownPrefix = temporaryPrefix + host + "-";
+    if (name.compare(0, ownPrefix.size(), ownPrefix) != 0)
+        return 0;
+    const std::string rest = name.substr(ownPrefix.size());   // "<process>-<attempt>"
+    const std::size_t dash = rest.find('-');
+    const auto digitsOnly = [](const std::string& text) {
+        return !text.empty() && text.size() < 10 &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dash == std::string::npos || !digitsOnly(rest.substr(0, dash)) || !digitsOnly(rest.substr(dash + 1)))
+        return 0;
+    return static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+}
+
+// Removes the temporary files in the folder that saves of this computer left when they were
+// killed: regular files of this user whose writing process has ended.
+void removeStaleTemporaries(const std::string& folder, const std::string& host)
+{
+    DIR* directory = ::opendir(folderOrCurrent(folder).c_str());
+    if (!directory)
+        return;
+    const int fd = ::dirfd(directory);
+    while (const dirent* entry = ::readdir(directory)) {
+        const pid_t writer = writerOf(entry->d_name, host);
+        if (writer <= 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat info;
+        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid())
+            ::unlinkat(fd, entry->d_name, 0);
+    }
+    ::closedir(directory);
+}
+
+// A new file in the folder, under a name that no other file has; -1 on failure.
+int createTemporary(const std::string& folder, const std::string& host, std::string& name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder + temporaryPrefix + host + "-" + std::to_string(::getpid()) + "-" +
+               std::to_string(attempt);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Gives the new file the old one's owner, group and permissions, as far as the user may set
+// them. The owner goes first, since changing it clears the set-user and set-group bits; a file
+// that stays the user's own gets none of them.
+void takeOver(int fd, const struct stat& old)
+{
+    mode_t mode = old.st_mode & 07777;
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0)
+        mode &= 0777;
+    ::fchmod(fd, mode);
+}
+
+// Makes the rename itself durable; a failure here loses nothing that is not already on disk.
+void syncFolder(const std::string& folder)
+{
+    const int fd = ::open(folderOrCurrent(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+bool replaceWholeFile(const std::string& path, std::string_view contents)
+{
+    const std::optional<std::string> target = linkTarget(path);
+    if (!target)
+        return false;
+    struct stat old;
+    const bool exists = ::stat(target->c_str(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || !userMayWrite(old)))
+        return false;
+
+    const std::string folder = folderOf(*target);
+    const std::string host = hostName();
+    removeStaleTemporaries(folder, host);
+    std::string temporary;
+    const int fd = createTemporary(folder, host, temporary);
+    if (fd < 0)
+        return false;
+    if (exists)
+        takeOver(fd, old);
+    bool done = writeAll(fd, contents) && ::fsync(fd) == 0;
+    done = ::close(fd) == 0 && done;
+    done = done && ::rename(temporary.c_str(), target->c_str()) == 0;
+    if (!done) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
