@@ -15,6 +15,10 @@ namespace {
 // platforms, so that those of a save that was killed can be told from those of one still running.
 constexpr char temporaryPrefix[] = ".brennix-save-";
 
+// The attributes a replaced file keeps (a read-only one is not replaced).
+constexpr DWORD keptAttributes =
+    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 std::wstring wide(const std::string& path) { return fs::u8path(path).wstring(); }
 
 std::string utf8(const fs::path& path) { return path.u8string(); }
@@ -177,6 +181,7 @@ bool replaceWholeFile(const std::string& path, std::string_view contents)
 {
     const std::string target = finalPath(path);
     bool exists = false;
+    DWORD attributes = 0;
     {
         ownedHandle old(openExisting(target, 0));
         if (old.valid()) {
@@ -186,6 +191,7 @@ bool replaceWholeFile(const std::string& path, std::string_view contents)
                 || (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
                 return false;
             exists = true;
+            attributes = info.dwFileAttributes & keptAttributes;
         }
     }
 
@@ -205,7 +211,12 @@ bool replaceWholeFile(const std::string& path, std::string_view contents)
         && (exists ? ReplaceFileW(targetPath.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                                   nullptr, nullptr)
                    : MoveFileExW(temporary.c_str(), targetPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-    if (!done)
+    if (!done) {
         DeleteFileW(temporary.c_str());
-    return done;
+        return false;
+    }
+    // ReplaceFileW gives the new file the old one's attributes; not every implementation does.
+    if (exists)
+        SetFileAttributesW(targetPath.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+    return true;
 }
