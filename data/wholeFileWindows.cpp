@@ -7,13 +7,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/saveTemporaries.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-// Temporary files are named ".brennix-save-<computer>-<process>-<attempt>", as on the other
-// platforms, so that those of a save that was killed can be told from those of one still running.
-constexpr char temporaryPrefix[] = ".brennix-save-";
 
 // The attributes a replaced file keeps (a read-only one is not replaced).
 constexpr DWORD keptAttributes =
@@ -90,30 +88,13 @@ bool processRunning(DWORD id)
     return running;
 }
 
-// The process that wrote a temporary file of this computer, or 0 for any other name.
-DWORD writerOf(const std::string& name, const std::string& computer)
-{
-    const std::string ownPrefix = temporaryPrefix + computer + "-";
-    if (name.compare(0, ownPrefix.size(), ownPrefix) != 0)
-        return 0;
-    const std::string rest = name.substr(ownPrefix.size());   // "<process>-<attempt>"
-    const std::size_t dash = rest.find('-');
-    const auto digitsOnly = [](const std::string& text) {
-        return !text.empty() && text.size() < 10 &&
-               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (dash == std::string::npos || !digitsOnly(rest.substr(0, dash)) || !digitsOnly(rest.substr(dash + 1)))
-        return 0;
-    return static_cast<DWORD>(std::stoul(rest.substr(0, dash)));
-}
-
 // Removes the temporary files in the folder that saves of this computer left when they were
 // killed: plain files whose writing process has ended.
 void removeStaleTemporaries(const fs::path& folder, const std::string& computer)
 {
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
-        const DWORD writer = writerOf(utf8(entry->path().filename()), computer);
+        const DWORD writer = static_cast<DWORD>(saveTemporaryWriter(utf8(entry->path().filename()), computer));
         if (writer == 0 || writer == GetCurrentProcessId() || processRunning(writer))
             continue;
         std::error_code ignored;
@@ -126,8 +107,7 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& computer)
 HANDLE createTemporary(const fs::path& folder, const std::string& computer, fs::path& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder / fs::u8path(temporaryPrefix + computer + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                   std::to_string(attempt));
+        name = folder / fs::u8path(saveTemporaryName(computer, GetCurrentProcessId(), attempt));
         const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
             return file;

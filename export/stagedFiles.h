@@ -6,6 +6,7 @@
 // (stagedFilesPosix.cpp, stagedFilesWindows.cpp).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,13 @@ public:
 
 private:
     int createTemporary(const std::string& name);
+    // The platform's: a new file opened for writing, or -1 with errno set (EEXIST when the name is
+    // taken); this process's number; a write of at most size bytes (the count written, or -1 with
+    // errno set); closing the file (0, or -1 with errno set).
+    static int createNew(const std::string& path);
+    static unsigned long processId();
+    static long writeSome(int fd, const char* data, std::size_t size);
+    static int closeFile(int fd);
     bool fail(const std::string& name, int err);
 
     struct staged {

@@ -7,54 +7,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// A new file beside the final one, under a name no other file has; -1 on failure. Hidden (a
-// leading dot), so that a file manager showing the folder meanwhile shows no half-written file.
-int stagedFiles::createTemporary(const std::string& name)
+int stagedFiles::createNew(const std::string& path)
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" +
-                                      std::to_string(attempt);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            files.push_back({temporary, folder + "/" + name});
-            return fd;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    fail(name, errno);
-    return -1;
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
-bool stagedFiles::add(const std::string& name, std::string_view contents)
+unsigned long stagedFiles::processId() { return static_cast<unsigned long>(::getpid()); }
+
+long stagedFiles::writeSome(int fd, const char* data, std::size_t size)
 {
-    const int fd = createTemporary(name);
-    if (fd < 0)
-        return false;
-    while (!contents.empty()) {
-        const ssize_t n = ::write(fd, contents.data(), contents.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int err = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            return fail(name, err);
-        }
-        contents.remove_prefix(static_cast<std::size_t>(n));
+    for (;;) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n >= 0 || errno != EINTR)
+            return static_cast<long>(n);
     }
-    if (::close(fd) != 0)
-        return fail(name, errno);
-    return true;
 }
 
-std::string stagedFiles::reserve(const std::string& name)
-{
-    const int fd = createTemporary(name);
-    if (fd < 0)
-        return std::string();
-    ::close(fd);
-    return files.back().temporary;
-}
+int stagedFiles::closeFile(int fd) { return ::close(fd); }
 
 bool stagedFiles::commit()
 {

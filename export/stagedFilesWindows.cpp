@@ -43,53 +43,19 @@ int errorNumber(DWORD code)
 
 }  // namespace
 
-// A new file beside the final one, under a name no other file has; -1 on failure. Hidden (a
-// leading dot), as on the other platforms.
-int stagedFiles::createTemporary(const std::string& name)
+int stagedFiles::createNew(const std::string& path)
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = folder + "/." + name + ".tmp" + std::to_string(GetCurrentProcessId()) +
-                                      "-" + std::to_string(attempt);
-        const int fd = _wopen(wide(temporary).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-        if (fd >= 0) {
-            files.push_back({temporary, folder + "/" + name});
-            return fd;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    fail(name, errno);
-    return -1;
+    return _wopen(wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 
-bool stagedFiles::add(const std::string& name, std::string_view contents)
+unsigned long stagedFiles::processId() { return GetCurrentProcessId(); }
+
+long stagedFiles::writeSome(int fd, const char* data, std::size_t size)
 {
-    const int fd = createTemporary(name);
-    if (fd < 0)
-        return false;
-    while (!contents.empty()) {
-        const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(contents.size(), 1u << 30));
-        const int n = _write(fd, contents.data(), chunk);
-        if (n <= 0) {
-            const int err = n < 0 ? errno : ENOSPC;
-            _close(fd);
-            return fail(name, err);
-        }
-        contents.remove_prefix(static_cast<std::size_t>(n));
-    }
-    if (_close(fd) != 0)
-        return fail(name, errno);
-    return true;
+    return _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
 }
 
-std::string stagedFiles::reserve(const std::string& name)
-{
-    const int fd = createTemporary(name);
-    if (fd < 0)
-        return std::string();
-    _close(fd);
-    return files.back().temporary;
-}
+int stagedFiles::closeFile(int fd) { return _close(fd); }
 
 bool stagedFiles::commit()
 {

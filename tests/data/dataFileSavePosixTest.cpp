@@ -11,37 +11,12 @@
 
 #include "data/dataFile.h"
 #include "data/wholeFile.h"
-#include "tests/data/dataFileCranes.h"
+#include "tests/data/dataFileSave.h"
 #include "tests/support/reportLog.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Saving into a real directory, with the failures a disk or a path can cause.
-class DataFileSave : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        reportLog::errors.clear();
-        directory = fs::temp_directory_path() / ("brennix-save-" + std::to_string(::getpid()));
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-        target = (directory / "cranes.brx").string();
-        saved.pushBack(smallCrane());
-    }
-    void TearDown() override { fs::remove_all(directory); }
-
-    std::size_t filesInDirectory() const
-    {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
-    }
-
-    fs::path directory;
-    std::string target;
-    aList saved;
-    aList cranes;
-};
 
 TEST_F(DataFileSave, ReplacesTheFileAndKeepsItsPermissions)
 {

@@ -9,41 +9,14 @@
 
 #include "data/dataFile.h"
 #include "data/wholeFile.h"
-#include "tests/data/dataFileCranes.h"
+#include "tests/data/dataFileSave.h"
 #include "tests/support/reportLog.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class DataFileSave : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        reportLog::errors.clear();
-        directory = fs::temp_directory_path() / fs::u8path("Брённикс сохранение " + std::to_string(GetCurrentProcessId()));
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-        target = (directory / fs::u8path("кран № 1.brx")).u8string();
-        saved.pushBack(smallCrane());
-    }
-    void TearDown() override
-    {
-        SetFileAttributesW((directory / fs::u8path("кран № 1.brx")).c_str(), FILE_ATTRIBUTE_NORMAL);
-        fs::remove_all(directory);
-    }
-
-    std::size_t filesInDirectory() const
-    {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
-    }
-    std::wstring wideTarget() const { return fs::u8path(target).wstring(); }
-
-    fs::path directory;
-    std::string target;
-    aList saved;
-    aList cranes;
-};
+std::wstring wide(const std::string& path) { return fs::u8path(path).wstring(); }
 
 TEST_F(DataFileSave, EverySaveReplacesTheFileUnderItsWideName)
 {
@@ -62,16 +35,16 @@ TEST_F(DataFileSave, EverySaveReplacesTheFileUnderItsWideName)
 TEST_F(DataFileSave, TheReplacedFileKeepsItsAttributes)
 {
     std::ofstream(fs::u8path(target)) << "old";
-    ASSERT_TRUE(SetFileAttributesW(wideTarget().c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesW(wide(target).c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(writeDataFile(target, saved, reportLog::error));
     EXPECT_EQ(readWholeFile(target), dataFileText(saved));
-    EXPECT_NE(GetFileAttributesW(wideTarget().c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_NE(GetFileAttributesW(wide(target).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 TEST_F(DataFileSave, WhatASaveMayNotReplaceStaysAsItWas)
 {
     std::ofstream(fs::u8path(target)) << "read-only";
-    ASSERT_TRUE(SetFileAttributesW(wideTarget().c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(wide(target).c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(writeDataFile(target, saved, reportLog::error));
     EXPECT_EQ(readWholeFile(target), "read-only");
 
