@@ -49,7 +49,8 @@ void checkFoundText(const std::string& status)
 {
     unsigned long count = 0;
     int nameAt = 0;
-    if (std::sscanf(status.c_str(), "найдено %lu устройств (выбрано \"%n", &count, &nameAt) != 1 || nameAt == 0)
+    const char found[] = "найдено %lu устройств (выбрано \"%n";
+    if (std::sscanf(status.c_str(), found, &count, &nameAt) != 1 || nameAt == 0)
         return;
     fuzzCheck(count >= 1 && count <= irdaDeviceListRoom, "more devices than the list holds");
     fuzzCheck(status.size() - static_cast<std::size_t>(nameAt) - 2 <= irdaDeviceNameSize,
@@ -69,8 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     peer.limitWaits(openLimit);
     reportLog::clear();
     {
-        const virtualTime::scope time(
-            [&peer](pollfd* fds, nfds_t count, int timeoutMs) { return peer.answerPoll(fds, count, timeoutMs); });
+        const virtualTime::scope time(peer.pollHandler());
         comm link(reportLog::status, reportLog::error);
         link.setCancelCheck([&peer] { return peer.cancelled(); });
         const bool open = link.openIrda();

@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     peer.answerOn(air.fd());
     reportLog::clear();
     {
-        const virtualTime::scope time(
-            [&peer](pollfd* fds, nfds_t count, int timeoutMs) { return peer.answerPoll(fds, count, timeoutMs); });
+        const virtualTime::scope time(peer.pollHandler());
         comm link(reportLog::status, reportLog::error);
         link.setCancelCheck([&peer] { return peer.cancelled(); });
         fuzzCheck(link.openIrda(), "the device in range is not reached");

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "fuzz/virtualTime.h"
@@ -43,7 +42,8 @@ std::size_t replyRoom(uint8_t capacityClass)
 // length field may announce, and the drain after it.
 milliseconds transactLimit(std::size_t requestLength)
 {
-    const auto send = receiveWait + receiveTimePerByte * static_cast<long>(requestLength + packetCrcSize);
+    const auto send =
+        receiveWait + receiveTimePerByte * static_cast<long>(requestLength + packetCrcSize);
     const auto attempt = send + replyTimeLimit(replyCapacity) + receiveWait;
     return std::chrono::duration_cast<milliseconds>(attempts * attempt) + milliseconds(1000);
 }
@@ -60,7 +60,8 @@ void checkedTransact(comm& link, scriptedPeer& peer, const std::vector<uint8_t>&
     std::vector<uint8_t> reply(capacity);
     const std::size_t n = link.transact(request.data(), request.size(), reply.data(), reply.size());
 
-    fuzzCheck(virtualTime::elapsed() - start <= transactLimit(request.size()), "transact outlasts its caps");
+    fuzzCheck(virtualTime::elapsed() - start <= transactLimit(request.size()),
+              "transact outlasts its caps");
     fuzzCheck(n <= capacity, "a reply longer than the buffer");
     const std::vector<std::string> errors(reportLog::errors.begin() + static_cast<long>(errorsBefore),
                                           reportLog::errors.end());
@@ -81,14 +82,6 @@ void checkedTransact(comm& link, scriptedPeer& peer, const std::vector<uint8_t>&
 }
 
 }  // namespace
-
-void fuzzCheck(bool ok, const char* what)
-{
-    if (ok)
-        return;
-    std::fprintf(stderr, "Broken promise: %s\n", what);
-    std::abort();
-}
 
 void traceReports()
 {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "fuzz/fuzzCheck.h"
 #include "fuzz/fuzzInput.h"
 #include "fuzz/scriptedPeer.h"
 #include "link/comm.h"
@@ -32,6 +33,3 @@ void runLinkPlan(comm& link, scriptedPeer& peer, const linkPlan& plan);
 // With BRENNIX_FUZZ_TRACE set, prints the texts reported so far and the virtual time, for
 // looking into a finding.
 void traceReports();
-
-// Prints what went wrong and aborts, unless ok.
-void fuzzCheck(bool ok, const char* what);

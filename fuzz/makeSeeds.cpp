@@ -138,25 +138,30 @@ void linkSeeds()
               linkSeed({identify}, 0, {sends(Bytes(id.begin(), id.begin() + 4)), {quiet(1900)},
                                         sends(Bytes(id.begin() + 4, id.begin() + 9)), {quiet(1900)},
                                         sends(Bytes(id.begin() + 9, id.end()))}));
-    writeSeed("link", "identify-crc-retry", linkSeed({identify}, 0, {sends(badCrc), {quiet(2500)}, sends(id)}));
+    writeSeed("link", "identify-crc-retry",
+              linkSeed({identify}, 0, {sends(badCrc), {quiet(2500)}, sends(id)}));
     writeSeed("link", "wrong-command",
               linkSeed({identify}, 0, {{reply(peerAction::badCommand, "RP_v0001"), quiet(2500),
                                         reply(0, "RP_v0001")}}));
-    writeSeed("link", "length-field-short", linkSeed({identify}, 0, {{reply(peerAction::badLength, "RP_v0001", 9)}}));
+    writeSeed("link", "length-field-short",
+              linkSeed({identify}, 0, {{reply(peerAction::badLength, "RP_v0001", 9)}}));
     writeSeed("link", "memory", linkSeed({readMemory}, 0, {sends(memory)}));
-    writeSeed("link", "memory-hang-up", linkSeed({readMemory}, 0, {sends(half), {only(peerAction::hangUp)}}));
+    writeSeed("link", "memory-hang-up",
+              linkSeed({readMemory}, 0, {sends(half), {only(peerAction::hangUp)}}));
     writeSeed("link", "memory-small-room", linkSeed({readMemory}, 1, {sends(memory)}));
     writeSeed("link", "graph", linkSeed({readGraph}, 0, {sends(graph)}));
     writeSeed("link", "graph-pieces", linkSeed({readGraph}, 0, {sends(graph, 50)}));
     writeSeed("link", "graph-longest",
-              linkSeed({readGraph}, 0, {{reply(peerAction::longer, std::string("\x00\x10", 2), 0, 255)}}));
+              linkSeed({readGraph}, 0,
+                       {{reply(peerAction::longer, std::string("\x00\x10", 2), 0, 255)}}));
     writeSeed("link", "collector",
               linkSeed({slotCount, selectSlot}, 0, {sends(replyTo(collector, slotCount)),
                                                     sends(replyTo(collector, selectSlot))}));
     writeSeed("link", "clock-and-write",
               linkSeed({readClock, writeByte}, 0, {sends(replyTo(recorder, readClock)),
                                                    sends(replyTo(recorder, writeByte))}));
-    writeSeed("link", "silence-then-stop", linkSeed({identify, identify}, 0, {{quiet(2500), only(peerAction::cancel)}}));
+    writeSeed("link", "silence-then-stop",
+              linkSeed({identify, identify}, 0, {{quiet(2500), only(peerAction::cancel)}}));
     std::vector<peerAction> babble;
     for (int i = 0; i < 20; ++i) {
         babble.push_back(sends(Bytes(30, 0)).front());
@@ -215,13 +220,15 @@ airDevice withParameters(airAttribute type, Bytes octets)
 void airSeeds()
 {
     airSeed("one-device", inRange({defaultAirDevice()}));
-    airSeed("two-devices", inRange({{0x0A0B0C0D, "Crane 7", airAttribute::octets, {0x00, 0x01, 0x04}},
-                                    {0x11223344, "Crane 9", airAttribute::octets, {0x00, 0x01, 0x04}}}));
+    const Bytes nineWire = {0x00, 0x01, 0x04};
+    airSeed("two-devices", inRange({{0x0A0B0C0D, "Crane 7", airAttribute::octets, nineWire},
+                                    {0x11223344, "Crane 9", airAttribute::octets, nineWire}}));
     airSeed("integer-attribute", inRange({withParameters(airAttribute::integer, {})}));
     airSeed("no-attribute", inRange({withParameters(airAttribute::none, {})}));
     airSeed("short-parameters", inRange({withParameters(airAttribute::octets, {0x00, 0x04})}));
     airSeed("three-wire", inRange({withParameters(airAttribute::octets, {0x00, 0x01, 0x02})}));
-    airSeed("port-type-first", inRange({withParameters(airAttribute::octets, {0x01, 0x01, 0x00, 0x00, 0x01, 0x04})}));
+    airSeed("port-type-first",
+            inRange({withParameters(airAttribute::octets, {0x01, 0x01, 0x00, 0x00, 0x01, 0x04})}));
     airSettings refusing = inRange({defaultAirDevice()});
     refusing.refuse = true;
     airSeed("refused", refusing);

@@ -99,6 +99,11 @@ void scriptedPeer::prepend(std::vector<peerAction> actions)
     script.insert(script.begin(), actions.begin(), actions.end());
 }
 
+virtualTime::pollHandler scriptedPeer::pollHandler()
+{
+    return [this](pollfd* fds, nfds_t count, int timeoutMs) { return answerPoll(fds, count, timeoutMs); };
+}
+
 int scriptedPeer::answerPoll(pollfd* fds, nfds_t count, int timeoutMs)
 {
     if (count != 1)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fuzz/fuzzInput.h"
+#include "fuzz/virtualTime.h"
 
 struct peerAction {
     enum Kind : uint8_t {
@@ -66,11 +67,12 @@ public:
     // as a finding.
     void limitWaits(std::chrono::milliseconds limit) { waitLimit = limit; }
 
-    // virtualTime's poll handler: plays the script until the line is ready for the link or the
-    // wait's time has passed.
-    int answerPoll(pollfd* fds, nfds_t count, int timeoutMs);
+    // The poll handler of a virtualTime::scope: plays the script until the line is ready for the
+    // link or the wait's time has passed.
+    virtualTime::pollHandler pollHandler();
 
 private:
+    int answerPoll(pollfd* fds, nfds_t count, int timeoutMs);
     bool connected();
     bool deliver(int lineFd, peerAction& action);
     std::vector<peerAction> replyPieces(const peerAction& action) const;

@@ -43,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     peer.attach(line.master);
     reportLog::clear();
 
-    const virtualTime::scope time(
-        [&peer](pollfd* fds, nfds_t count, int timeoutMs) { return peer.answerPoll(fds, count, timeoutMs); });
+    const virtualTime::scope time(peer.pollHandler());
     comm link(reportLog::status, reportLog::error);
     link.setCancelCheck([&peer] { return peer.cancelled(); });
     fuzzCheck(link.openSerial("COM1"), "the pseudo-terminal does not open");

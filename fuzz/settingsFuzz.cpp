@@ -12,6 +12,7 @@
 
 #include "data/cp1251.h"
 #include "data/readout.h"
+#include "fuzz/fuzzCheck.h"
 #include "fuzz/fuzzInput.h"
 #include "link/codings.h"
 #include "link/commands.h"
@@ -20,12 +21,6 @@
 #include "tests/support/reportLog.h"
 
 namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
 
 // A number text as the block holds it: the whole text as a number.
 unsigned long typed(const std::string& text)
@@ -39,26 +34,31 @@ void checkReadBack(const settingsFields& fields, const settingsBlock& block)
     std::memcpy(image, block.data(), block.size());
     devLink crane;
     decodeMemoryImage(image, crane, true);
-    for (const auto& [text, stored] : {std::pair{fields.regNo, crane.regNo}, {fields.serNo, crane.serNo},
-                                       {fields.invNo, crane.invNo}}) {
+    const std::pair<std::string, std::string> texts[] = {
+        {fields.regNo, crane.regNo}, {fields.serNo, crane.serNo}, {fields.invNo, crane.invNo}};
+    for (const auto& [text, stored] : texts) {
         std::string bytes;
-        check(utf8ToCp1251(text, bytes));
+        fuzzCheck(utf8ToCp1251(text, bytes), "a number text the block took but cannot hold");
         bytes = bytes.substr(0, 8);
-        check(stored == bytes.substr(0, bytes.find('\0')));
+        fuzzCheck(stored == bytes.substr(0, bytes.find('\0')), "a number text read back otherwise");
     }
     const unsigned long full = typed(fields.fullCode), zero = typed(fields.zeroCode);
-    check(block[38] == full && block[39] == full && crane.adcZS == zero && block[49] == zero);
-    check(zero < full && crane.adcFZS == full - zero && block[50] == full - zero);
-    check(crane.maxWeight == static_cast<float>(typed(fields.capacity)));
+    fuzzCheck(block[38] == full && block[39] == full && crane.adcZS == zero && block[49] == zero,
+              "a code read back otherwise");
+    fuzzCheck(zero < full && crane.adcFZS == full - zero && block[50] == full - zero,
+              "a zero code not below the full code");
+    fuzzCheck(crane.maxWeight == static_cast<float>(typed(fields.capacity)),
+              "a capacity read back otherwise");
     const unsigned long years = typed(fields.serviceLife);
-    check(crane.workMaxYears == years && crane.workMaxSeconds == years * 31536000u);
-    check(crane.workMaxGrp == static_cast<uint8_t>(fields.groupSelection + 1));
-    check(crane.ogpH > crane.ogpL);
+    fuzzCheck(crane.workMaxYears == years && crane.workMaxSeconds == years * 31536000u,
+              "a service life read back otherwise");
+    fuzzCheck(crane.workMaxGrp == static_cast<uint8_t>(fields.groupSelection + 1), "another group");
+    fuzzCheck(crane.ogpH > crane.ogpL, "a limiter reset level not below its trip level");
 
     settingsBlock blank = block;
     blank[62] = blank[63] = 0;
     crc16 crc;
-    check(getBe16(&block[62]) == crc.compute(blank.data(), blank.size()));
+    fuzzCheck(getBe16(&block[62]) == crc.compute(blank.data(), blank.size()), "a wrong CRC");
 }
 
 }  // namespace
@@ -83,10 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     reportLog::clear();
     const auto block = buildSettingsBlock(fields, reportLog::error);
     if (block) {
-        check(reportLog::errors.empty());
+        fuzzCheck(reportLog::errors.empty(), "an error text beside a block");
         checkReadBack(fields, *block);
     } else {
-        check(!reportLog::errors.empty());
+        fuzzCheck(!reportLog::errors.empty(), "no block and no error text");
     }
     return 0;
 }

@@ -60,7 +60,8 @@ extern "C" int clock_gettime(clockid_t id, timespec* time) noexcept
 {
     if (!active || id != CLOCK_MONOTONIC)
         return systemClock(id, time);
-    const auto now = std::chrono::seconds(start.tv_sec) + std::chrono::nanoseconds(start.tv_nsec) + passed;
+    const auto now =
+        std::chrono::seconds(start.tv_sec) + std::chrono::nanoseconds(start.tv_nsec) + passed;
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now);
     time->tv_sec = static_cast<time_t>(seconds.count());
     time->tv_nsec = static_cast<long>((now - seconds).count());
