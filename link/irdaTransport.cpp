@@ -146,14 +146,10 @@ std::size_t irdaTransport::exchange(const uint8_t* packet, std::size_t length, u
                      sockets.lastError());
             return 0;
         }
-        // The length field first, then the rest it announces, and nothing beyond, as on the
-        // serial line: bytes that follow a reply are not taken as part of it.
-        const std::size_t wanted = incoming.received < replyLengthFieldEnd
-                                       ? replyLengthFieldEnd - incoming.received
-                                       : expected - incoming.received;
         if (incoming.room() == 0)
             return 0;
-        const long got = sockets.receive(socket, incoming.end(), std::min(wanted, incoming.room()));
+        // Nothing beyond the reply, as on the serial line: bytes that follow it are no part of it.
+        const long got = sockets.receive(socket, incoming.end(), incoming.wanted());
         if (got < 1) {
             failLink("не могу принять данные: %d", sockets.lastError());
             return 0;
