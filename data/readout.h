@@ -37,6 +37,16 @@ void reportCancelled(const aList& cranes, ReportCallback statusCallback);
 
 // Decoding of the device's data, exposed for tests and tools.
 
+// The device identifier in an Identify reply (identifyReplyLength bytes).
+std::string decodeIdentifier(const uint8_t* reply);
+
+// The number of slots in a SlotCount reply (slotCountReplyLength bytes).
+uint16_t decodeSlotCount(const uint8_t* reply);
+
+// A SelectSlot reply (selectSlotReplyLength bytes): the slot it selected, and into crane the
+// slot's registration number, readout time (with recorderEpoch) and the name made of the two.
+uint16_t decodeSlotSelection(const uint8_t* reply, int32_t recorderEpoch, devLink& crane);
+
 // The 128-byte memory image into a crane; regNo only for a recorder read directly.
 void decodeMemoryImage(const uint8_t* image, devLink& crane, bool takeRegNo);
 

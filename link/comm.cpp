@@ -96,6 +96,8 @@ std::size_t comm::transact(const uint8_t* request, std::size_t length, uint8_t* 
         worst = std::max(worst, outcome);
         if (transportOpen())
             handle->clear();
+        if (cancel.stopped())
+            return 0;  // stopped while the line was cleared: no further attempt, no text
     }
     errorCallback("%s", outcomeText(worst));
     return 0;

@@ -148,7 +148,8 @@ std::size_t irdaTransport::exchange(const uint8_t* packet, std::size_t length, u
         }
         if (incoming.room() == 0)
             return 0;
-        const long got = sockets.receive(socket, incoming.end(), incoming.room());
+        // Nothing beyond the reply, as on the serial line: bytes that follow it are no part of it.
+        const long got = sockets.receive(socket, incoming.end(), incoming.wanted());
         if (got < 1) {
             failLink("не могу принять данные: %d", sockets.lastError());
             return 0;

@@ -183,9 +183,7 @@ std::size_t serialPort::exchange(const uint8_t* packet, std::size_t length, uint
     std::size_t expected = incoming.expected();
     Clock::time_point lastByte = Clock::now();
     while (incoming.received < expected) {
-        const std::size_t wanted =
-            incoming.received == 0 ? replyLengthFieldEnd : expected - incoming.received;
-        const ssize_t got = readBounded(fd, incoming, std::min(wanted, incoming.room()), lastByte, cancel);
+        const ssize_t got = readBounded(fd, incoming, incoming.wanted(), lastByte, cancel);
         if (got < 0) {
             errorCallback("не могу принять данные: %d", errno);
             close();

@@ -2,6 +2,7 @@
 // simulator in the emulated air: the same operations as over the serial line.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -126,4 +127,39 @@ TEST(irdaLink, ADeviceThatNeverGoesQuietCannotHoldTheLink)
     EXPECT_EQ(link.transact(identify, sizeof identify, reply.data(), reply.size()), 0u);
     EXPECT_EQ(reportLog::errors,
               std::vector<std::string>{"Устройство не работает или ошибка контрольной суммы при передаче"});
+}
+
+TEST(irdaLink, AStopWhileTheLineIsClearedEndsTheExchange)
+{
+    // Every reply to a byte write has a bad CRC, and each attempt is followed by a two-second
+    // drain. The user stops the link in the first drain (1 s in) or in the one after the last
+    // attempt (5 s in): no further request goes out, and the stop is not reported as the
+    // device's failure.
+    for (const int stopAfter : {1, 5}) {
+        SCOPED_TRACE(stopAfter);
+        const reportLog::fresh reports;
+        simProcess sim({"--fault", "WriteByte:crc"}, simLine::irda);
+        ASSERT_TRUE(sim.waitForAir());
+        const scopedIrdaAir air(sim.air);
+        {
+            comm link(reportLog::status, reportLog::error);
+            ASSERT_TRUE(link.openIrda());
+            const auto start = std::chrono::steady_clock::now();
+            link.setCancelCheck([start, stopAfter] {
+                return std::chrono::steady_clock::now() - start > std::chrono::seconds(stopAfter);
+            });
+            const uint8_t write[] = {hostAddress, deviceAddress, 0, 0, WriteByte, 0x00, 0x05, 0x41};
+            std::vector<uint8_t> reply(replyCapacity);
+            EXPECT_EQ(link.transact(write, sizeof write, reply.data(), reply.size()), 0u);
+            EXPECT_TRUE(link.cancelled());
+        }
+        EXPECT_TRUE(reportLog::errors.empty()) << ::testing::PrintToString(reportLog::errors);
+        ASSERT_EQ(sim.terminate(), 0);
+        const std::string dump = sim.dumpText();
+        std::size_t writes = 0;
+        for (std::size_t at = dump.find("\nwrite 0 0005 41"); at != std::string::npos;
+             at = dump.find("\nwrite 0 0005 41", at + 1))
+            ++writes;
+        EXPECT_EQ(writes, stopAfter == 1 ? 1u : 3u);
+    }
 }
