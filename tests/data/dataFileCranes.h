@@ -7,6 +7,8 @@
 
 #include "data/devLink.h"
 
+namespace datatest {
+
 inline cycLink* graphOf(int32_t timeStamp, std::initializer_list<std::pair<uint16_t, uint8_t>> points)
 {
     auto* graph = new cycLink;
@@ -46,3 +48,5 @@ inline devLink* smallCrane()
     crane->graphs.pushBack(graphOf(1706756000, {{0, 0x81}, {1, 0x82}, {0x0102, 0x83}, {0xFFFF, 0xAB}}));
     return crane;
 }
+
+}  // namespace datatest

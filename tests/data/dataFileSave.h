@@ -21,7 +21,7 @@ protected:
         directory = std::filesystem::temp_directory_path() / std::filesystem::u8path("Брённикс сохранение " + std::to_string(now));
         std::filesystem::create_directories(directory);
         target = (directory / std::filesystem::u8path("кран № 1.brx")).u8string();
-        saved.pushBack(smallCrane());
+        saved.pushBack(datatest::smallCrane());
     }
     void TearDown() override
     {

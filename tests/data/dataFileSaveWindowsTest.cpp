@@ -21,7 +21,7 @@ std::wstring wide(const std::string& path) { return fs::u8path(path).wstring(); 
 TEST_F(DataFileSave, EverySaveReplacesTheFileUnderItsWideName)
 {
     ASSERT_TRUE(writeDataFile(target, saved, reportLog::error));
-    saved.pushBack(smallCrane());
+    saved.pushBack(datatest::smallCrane());
     ASSERT_TRUE(writeDataFile(target, saved, reportLog::error)) << "the second save replaces the first";
     EXPECT_EQ(readWholeFile(target), dataFileText(saved));
     EXPECT_EQ(filesInDirectory(), 1u) << "no temporary file is left behind";

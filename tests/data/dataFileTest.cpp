@@ -9,6 +9,8 @@
 #include <fstream>
 #include <limits>
 
+using namespace datatest;
+
 namespace {
 
 namespace fs = std::filesystem;
