@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/globals.h"
 #include "data/timeText.h"
 #include "link/codings.h"
 #include "link/commands.h"
@@ -82,9 +81,10 @@ private:
 
 class Readout {
 public:
-    Readout(comm& link, aList& cranes, ReportCallback status, ReportCallback error,
-            const ProgressCallback& progress)
-        : link(link), exchange(link), cranes(cranes), status(status), error(error), progress(progress)
+    Readout(comm& link, aList& cranes, int32_t recorderEpoch, ReportCallback status,
+            ReportCallback error, const ProgressCallback& progress)
+        : link(link), exchange(link), cranes(cranes), recorderEpoch(recorderEpoch), status(status),
+          error(error), progress(progress)
     {
     }
 
@@ -165,7 +165,7 @@ private:
             return false;
         }
         auto crane = std::make_unique<devLink>();
-        const uint16_t echoed = decodeSlotSelection(exchange.data(), *crane);
+        const uint16_t echoed = decodeSlotSelection(exchange.data(), recorderEpoch, *crane);
         if (echoed != slot) {
             fail("Ошибка при установке текущего слота (номер не существует): %u <=> %u",
                  unsigned{slot}, unsigned{echoed});
@@ -238,6 +238,7 @@ private:
     comm& link;
     Exchange exchange;
     aList& cranes;
+    const int32_t recorderEpoch;
     ReportCallback status;
     ReportCallback error;
     const ProgressCallback& progress;
@@ -248,10 +249,10 @@ private:
 
 }  // namespace
 
-bool readDevice(comm& link, aList& cranes, ReportCallback statusCallback,
+bool readDevice(comm& link, aList& cranes, int32_t recorderEpoch, ReportCallback statusCallback,
                 ReportCallback errorCallback, const ProgressCallback& progress)
 {
-    return Readout(link, cranes, statusCallback, errorCallback, progress).run();
+    return Readout(link, cranes, recorderEpoch, statusCallback, errorCallback, progress).run();
 }
 
 void reportCancelled(const aList& cranes, ReportCallback statusCallback)
@@ -280,10 +281,10 @@ uint16_t decodeSlotCount(const uint8_t* reply)
     return getBe16(reply + dataOffset);
 }
 
-uint16_t decodeSlotSelection(const uint8_t* reply, devLink& crane)
+uint16_t decodeSlotSelection(const uint8_t* reply, int32_t recorderEpoch, devLink& crane)
 {
     crane.regNo = fixedText(reply + slotRegNoAt, slotRegNoSize);
-    crane.timeStamp = recorderTime(getBe32(reply + slotTimeAt));
+    crane.timeStamp = recorderTime(getBe32(reply + slotTimeAt), recorderEpoch);
     crane.name = crane.regNo + " " + dateTimeText(crane.timeStamp);
     return getBe16(reply + dataOffset);
 }

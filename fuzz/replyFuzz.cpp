@@ -10,6 +10,7 @@
 #include "data/readout.h"
 #include "data/timeText.h"
 #include "fuzz/fuzzCheck.h"
+#include "link/codings.h"
 #include "link/commands.h"
 
 namespace {
@@ -38,8 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (const auto count = firstBytes(data, size, slotCountReplyLength))
         decodeSlotCount(count->data());
     if (const auto select = firstBytes(data, size, selectSlotReplyLength)) {
+        static const int32_t recorderEpoch = computeRecorderEpoch();
         devLink crane;
-        decodeSlotSelection(select->data(), crane);
+        decodeSlotSelection(select->data(), recorderEpoch, crane);
         fuzzCheck(crane.regNo.size() <= 12, "a registration number beyond its field");
         fuzzCheck(crane.name == crane.regNo + " " + dateTimeText(crane.timeStamp),
                   "a slot's name not made of its number and time");

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const virtualTime::scope time(peer.pollHandler());
     comm link(reportLog::status, reportLog::error);
     link.setCancelCheck([&peer] { return peer.cancelled(); });
-    fuzzCheck(link.openSerial("COM1"), "the pseudo-terminal does not open");
+    fuzzCheck(link.openSerial("COM1", {}), "the pseudo-terminal does not open");
     runLinkPlan(link, peer, plan);
     return 0;
 }

@@ -49,7 +49,7 @@ bool irdaTransport::open()
 {
     close();
     socket = sockets.create();
-    if (socket < 0) {
+    if (socket == noSocket) {
         errorCallback("ошибка функции socket(): ");
         return false;
     }
@@ -104,7 +104,7 @@ bool irdaTransport::open()
 bool irdaTransport::failOpen(const char* format, int code)
 {
     sockets.close(socket);
-    socket = -1;
+    socket = noSocket;
     errorCallback(format, code);
     return false;
 }
@@ -185,7 +185,7 @@ void irdaTransport::clear()
 
 void irdaTransport::close()
 {
-    if (socket >= 0)
+    if (socket != noSocket)
         dropSocket();
 }
 
@@ -193,5 +193,5 @@ void irdaTransport::dropSocket()
 {
     sockets.shutdown(socket);
     sockets.close(socket);
-    socket = -1;
+    socket = noSocket;
 }

@@ -1,15 +1,8 @@
 #include "link/portNames.h"
 
 #include <cstdlib>
-#include <utility>
 
 namespace {
-
-ConfiguredPortLookup& configuredLookup()
-{
-    static ConfiguredPortLookup lookup;
-    return lookup;
-}
 
 // 1..4 for "COM1".."COM4", 0 for any other name.
 int comPortNumber(const std::string& portName)
@@ -22,12 +15,7 @@ int comPortNumber(const std::string& portName)
 
 }  // namespace
 
-void setConfiguredPortLookup(ConfiguredPortLookup lookup)
-{
-    configuredLookup() = std::move(lookup);
-}
-
-std::string portDevicePath(const std::string& portName)
+std::string portDevicePath(const std::string& portName, const ConfiguredPortLookup& configured)
 {
     const int number = comPortNumber(portName);
     if (number == 0)
@@ -35,10 +23,10 @@ std::string portDevicePath(const std::string& portName)
     const std::string variable = "BRENNIX_" + portName;
     if (const char* path = std::getenv(variable.c_str()); path && *path)
         return path;
-    if (configuredLookup()) {
-        std::string configured = configuredLookup()(number);
-        if (!configured.empty())
-            return configured;
+    if (configured) {
+        std::string device = configured(number);
+        if (!device.empty())
+            return device;
     }
     return "/dev/ttyS" + std::to_string(number - 1);
 }

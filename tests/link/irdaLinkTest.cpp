@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/readout.h"
+#include "link/codings.h"
 #include "link/comm.h"
 #include "link/commands.h"
 #include "setup/settingsUpdate.h"
@@ -40,13 +41,13 @@ std::string readOver(simLine line, const std::vector<std::string>& options)
         const scopedIrdaAir air(sim.air);
         comm link(reportLog::status, reportLog::error);
         EXPECT_TRUE(link.openIrda());
-        EXPECT_TRUE(readDevice(link, cranes, reportLog::status, reportLog::error));
+        EXPECT_TRUE(readDevice(link, cranes, computeRecorderEpoch(), reportLog::status, reportLog::error));
     } else {
         EXPECT_FALSE(sim.waitForTerminal().empty());
         const scopedComPort port(1, sim.link);
         comm link(reportLog::status, reportLog::error);
-        EXPECT_TRUE(link.openSerial("COM1"));
-        EXPECT_TRUE(readDevice(link, cranes, reportLog::status, reportLog::error));
+        EXPECT_TRUE(link.openSerial("COM1", {}));
+        EXPECT_TRUE(readDevice(link, cranes, computeRecorderEpoch(), reportLog::status, reportLog::error));
     }
     return summary(cranes);
 }
@@ -56,6 +57,7 @@ std::string readOver(simLine line, const std::vector<std::string>& options)
 TEST(irdaLink, ReadsACollectorAsOverTheSerialLine)
 {
     const ScopedTimeZone zone("Europe/Moscow");
+    SKIP_UNLESS_IN_ZONE(zone);
     const reportLog::fresh reports;
     const std::string serial = readOver(simLine::pty, collector);
     ASSERT_TRUE(reportLog::errors.empty());
@@ -72,6 +74,7 @@ TEST(irdaLink, ReadsACollectorAsOverTheSerialLine)
 TEST(irdaLink, WritesTheSettingsAndTheClock)
 {
     const ScopedTimeZone zone("Europe/Moscow");
+    SKIP_UNLESS_IN_ZONE(zone);
     const reportLog::fresh reports;
     simProcess sim({"--clock", "2024-03-15 10:00:00"}, simLine::irda);
     ASSERT_TRUE(sim.waitForAir());

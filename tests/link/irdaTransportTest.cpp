@@ -37,36 +37,36 @@ std::size_t exchangeOnce(irdaTransport& t, const std::vector<uint8_t>& packet, u
 class streamStack final : public irdaSockets {
 public:
     bool startup() override { return true; }
-    int create() override { return 3; }
-    bool enumDevices(int, std::vector<irdaDeviceInfo>& devices) override
+    irdaSocket create() override { return 3; }
+    bool enumDevices(irdaSocket, std::vector<irdaDeviceInfo>& devices) override
     {
         devices = {{0x01020304, "RP"}};
         return true;
     }
-    bool iasQuery(int, uint32_t, const std::string&, const std::string&, irdaAttribute& result) override
+    bool iasQuery(irdaSocket, uint32_t, const std::string&, const std::string&, irdaAttribute& result) override
     {
         result = {iasOctetSeq, {0x00, 0x01, 0x04}};
         return true;
     }
-    bool setNineWire(int) override { return true; }
-    bool connectService(int, uint32_t, const std::string&) override { return true; }
-    long send(int, const uint8_t*, std::size_t length) override { return static_cast<long>(length); }
-    long receive(int, uint8_t* data, std::size_t capacity) override
+    bool setNineWire(irdaSocket) override { return true; }
+    bool connectService(irdaSocket, uint32_t, const std::string&) override { return true; }
+    long send(irdaSocket, const uint8_t*, std::size_t length) override { return static_cast<long>(length); }
+    long receive(irdaSocket, uint8_t* data, std::size_t capacity) override
     {
         const std::size_t n = std::min(capacity, incoming.size());
         std::copy(incoming.begin(), incoming.begin() + static_cast<long>(n), data);
         incoming.erase(incoming.begin(), incoming.begin() + static_cast<long>(n));
         return static_cast<long>(n);
     }
-    int waitReadable(int, int milliseconds) override
+    int waitReadable(irdaSocket, int milliseconds) override
     {
         if (!incoming.empty())
             return 1;
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
         return 0;
     }
-    void shutdown(int) override {}
-    void close(int) override {}
+    void shutdown(irdaSocket) override {}
+    void close(irdaSocket) override {}
     int lastError() const override { return 0; }
 
     std::vector<uint8_t> incoming;

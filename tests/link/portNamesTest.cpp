@@ -11,34 +11,33 @@ TEST(portNames, ComPortsResolveByEnvironmentThenConfigurationThenDefault)
     unsetenv("BRENNIX_COM1");
     unsetenv("BRENNIX_COM2");
     unsetenv("BRENNIX_COM4");
-    EXPECT_EQ(portDevicePath("COM1"), "/dev/ttyS0");
-    EXPECT_EQ(portDevicePath("COM4"), "/dev/ttyS3");
+    EXPECT_EQ(portDevicePath("COM1", nullptr), "/dev/ttyS0");
+    EXPECT_EQ(portDevicePath("COM4", nullptr), "/dev/ttyS3");
 
     int asked = 0;
-    setConfiguredPortLookup([&](int number) {
+    const ConfiguredPortLookup configured = [&](int number) {
         asked = number;
         return number == 2 ? std::string("/dev/ttyUSB0") : std::string();
-    });
-    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyUSB0");
+    };
+    EXPECT_EQ(portDevicePath("COM2", configured), "/dev/ttyUSB0");
     EXPECT_EQ(asked, 2);
-    EXPECT_EQ(portDevicePath("COM1"), "/dev/ttyS0");  // key absent
+    EXPECT_EQ(portDevicePath("COM1", configured), "/dev/ttyS0");  // key absent
 
     setenv("BRENNIX_COM2", "/dev/pts/7", 1);
-    EXPECT_EQ(portDevicePath("COM2"), "/dev/pts/7");
+    EXPECT_EQ(portDevicePath("COM2", configured), "/dev/pts/7");
     setenv("BRENNIX_COM2", "", 1);  // empty: as if not set
-    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyUSB0");
+    EXPECT_EQ(portDevicePath("COM2", configured), "/dev/ttyUSB0");
     unsetenv("BRENNIX_COM2");
-    setConfiguredPortLookup(nullptr);
-    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyS1");
+    EXPECT_EQ(portDevicePath("COM2", nullptr), "/dev/ttyS1");
 }
 
 TEST(portNames, OtherNamesAreDevicePaths)
 {
-    EXPECT_EQ(portDevicePath("/dev/ttyACM0"), "/dev/ttyACM0");
-    EXPECT_EQ(portDevicePath("COM5"), "COM5");
-    EXPECT_EQ(portDevicePath("COM0"), "COM0");
-    EXPECT_EQ(portDevicePath("com1"), "com1");
-    EXPECT_EQ(portDevicePath("COM12"), "COM12");
+    EXPECT_EQ(portDevicePath("/dev/ttyACM0", nullptr), "/dev/ttyACM0");
+    EXPECT_EQ(portDevicePath("COM5", nullptr), "COM5");
+    EXPECT_EQ(portDevicePath("COM0", nullptr), "COM0");
+    EXPECT_EQ(portDevicePath("com1", nullptr), "com1");
+    EXPECT_EQ(portDevicePath("COM12", nullptr), "COM12");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "export/exportCommands.h"
+#include "app/exportCommands.h"
 
 #include <string>
 #include <vector>

@@ -1,3 +1,4 @@
+// The serial port on POSIX: a terminal device in raw mode, every wait a poll through the cancel.
 #include "link/serialPort.h"
 
 #include <fcntl.h>
@@ -11,7 +12,6 @@
 #include <cerrno>
 #include <chrono>
 
-#include "app/globals.h"
 #include "link/portNames.h"
 
 namespace {
@@ -117,10 +117,10 @@ ssize_t writeBounded(int fd, const uint8_t* data, std::size_t n, linkCancel& can
 
 }  // namespace
 
-bool serialPort::open(const std::string& portName)
+bool serialPort::open(const std::string& portName, const serialSettings& settings)
 {
     close();
-    const std::string path = portDevicePath(portName);
+    const std::string path = portDevicePath(portName, settings.configuredPort);
     // Non-blocking: the open must not wait for a carrier, and every wait goes through poll.
     const int device = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (device < 0) {
@@ -135,23 +135,23 @@ bool serialPort::open(const std::string& portName)
         errorCallback("не могу открыть последовательный порт: %d (%s)", code, portName.c_str());
         return false;
     }
-    fd = device;
-    if (ioctl(fd, TIOCEXCL) != 0)
+    port = device;
+    if (ioctl(device, TIOCEXCL) != 0)
         return fail("не могу открыть последовательный порт: %d (%s)", errno, portName);
 
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0)
+    if (tcgetattr(device, &tio) != 0)
         return fail("не могу выполнить GetCommState: %d (%s)", errno, portName);
     setBinaryFrame(tio);
-    if (const speed_t speed = lineSpeed(portSpeed)) {
+    if (const speed_t speed = lineSpeed(settings.speed)) {
         cfsetispeed(&tio, speed);
         cfsetospeed(&tio, speed);
     } else {
-        errorCallback("недопустимая скорость порта: %d", portSpeed);
+        errorCallback("недопустимая скорость порта: %d", settings.speed);
     }
-    if (tcsetattr(fd, TCSANOW, &tio) != 0) {
+    if (tcsetattr(device, TCSANOW, &tio) != 0) {
         errorCallback("не могу установить параметры последовательного порта: %d (%s:%d)", errno,
-                      portName.c_str(), portSpeed);
+                      portName.c_str(), settings.speed);
         close();
         return false;
     }
@@ -160,22 +160,16 @@ bool serialPort::open(const std::string& portName)
     // time-outs themselves are the poll deadlines of readBounded and writeBounded.
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
-    if (tcsetattr(fd, TCSANOW, &tio) != 0)
+    if (tcsetattr(device, TCSANOW, &tio) != 0)
         return fail("не могу установить таймауты для последовательного порта: %d (%s)", errno,
                     portName);
     return true;
 }
 
-bool serialPort::fail(const char* format, int code, const std::string& portName)
-{
-    errorCallback(format, code, portName.c_str());
-    close();
-    return false;
-}
-
 std::size_t serialPort::exchange(const uint8_t* packet, std::size_t length, uint8_t* reply,
                                  std::size_t capacity)
 {
+    const int fd = static_cast<int>(port);
     const ssize_t written = writeBounded(fd, packet, length, cancel);
     if (written < 0) {
         errorCallback("ошибка при передаче данных: %d", errno);
@@ -206,7 +200,7 @@ std::size_t serialPort::exchange(const uint8_t* packet, std::size_t length, uint
 
 void serialPort::clear()
 {
-    if (tcflush(fd, TCIOFLUSH) != 0) {
+    if (tcflush(static_cast<int>(port), TCIOFLUSH) != 0) {
         errorCallback("не могу очистить порт: %d", errno);
         close();
     }
@@ -214,9 +208,10 @@ void serialPort::clear()
 
 void serialPort::close()
 {
-    if (fd < 0)
+    if (port == closedPort)
         return;
+    const int fd = static_cast<int>(port);
     ioctl(fd, TIOCNXCL);  // a pseudo-terminal outlives this open; leave it usable for others
     ::close(fd);
-    fd = -1;
+    port = closedPort;
 }

@@ -1,6 +1,7 @@
 // The readout command of the main window: the connection dialog, the link, the readout engine
 // with its progress, the completion message and the refilled crane selector.
 #include "app/MainFrame.h"
+#include "app/globals.h"
 #include "app/guiLog.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
@@ -37,7 +38,7 @@ void MainFrame::readRecorder()
         comm link(logStatus, logError);
         link.setCancelCheck([progress] { return progress->stopRequested(); });
         if (openChosenLink(link, connectResult, portName))
-            complete = readDevice(link, cranes, logStatus, logError,
+            complete = readDevice(link, cranes, recorderEpoch, logStatus, logError,
                                   [progress](const readoutProgress& step) { progress->show(step); });
         else if (link.cancelled())
             reportCancelled(cranes, logStatus);
