@@ -15,7 +15,7 @@
 #include "app/dataFiles.h"
 #include "app/guiLog.h"
 #include "app/globals.h"
-#include "link/portNames.h"
+#include "link/codings.h"
 
 namespace {
 
@@ -53,14 +53,6 @@ bool BrennixApp::OnInit()
     config->SetRecordDefaults(true);
     portSpeed = config->ReadLong("/Com/Speed", 9600);
     numberOfSensors = config->ReadLong("/numberOfSensors", 1);
-    // "/Com/COM1".."/Com/COM4" name the devices of the ports; read without recording a default,
-    // so that the file holds them only where the user has written them.
-    setConfiguredPortLookup([](int portNumber) {
-        wxString device;
-        if (!wxConfigBase::Get()->Read(wxString::Format("/Com/COM%d", portNumber), &device))
-            return std::string();
-        return device.utf8_string();
-    });
 
     wxImage::AddHandler(new wxPNGHandler);
     delete wxLog::SetActiveTarget(new FirstErrorLog);
@@ -86,7 +78,6 @@ bool BrennixApp::OnInit()
 
 int BrennixApp::OnExit()
 {
-    setConfiguredPortLookup({});
     // Deleting the configuration object writes the defaults it recorded.
     delete wxConfigBase::Set(nullptr);
     delete printData;

@@ -19,6 +19,7 @@
 
 #include "app/BrennixApp.h"
 #include "app/dataFiles.h"
+#include "app/exportCommands.h"
 #include "app/LongComboBox.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
@@ -27,7 +28,6 @@
 #include "data/devLink.h"
 #include "data/timeText.h"
 #include "dialogs/ExitDialog.h"
-#include "export/exportCommands.h"
 #include "setup/SetupWindow.h"
 #include "view/GraphTableWindow.h"
 #include "view/GraphWindow.h"

@@ -1,16 +1,16 @@
-// Program-wide values, written once at start-up and read elsewhere.
+// Program-wide values, written once at start-up and read by the application layer, which hands
+// them to the link and the readout.
 #pragma once
 
 #include <cstdint>
 
+#include "link/serialPort.h"
+
 extern int32_t portSpeed;        // serial line speed, bits per second ("/Com/Speed")
 extern int32_t numberOfSensors;  // "/numberOfSensors": read and recorded, used by no other part
-extern int32_t recorderEpoch;    // calendar time of recorder second counter 0
+extern int32_t recorderEpoch;    // calendar time of recorder second counter 0 (computeRecorderEpoch)
 
-// The recorder counts seconds from 31 December 1903, 23:00 local standard time. The base is
-// taken with the zone's present standard offset, so that counters agree with the recorder's
-// clock as ReadClock gives it, whatever the zone's history in 1903.
-int32_t computeRecorderEpoch();
-
-// Calendar time of a recorder second counter: (counter + recorderEpoch) modulo 2^32, signed.
-int32_t recorderTime(uint32_t counter);
+// The serial settings of this run: portSpeed, and the devices the configuration names for the
+// ports ("/Com/COM1".."/Com/COM4", read without recording a default, so that the store holds
+// them only where the user has written them).
+serialSettings configuredSerialSettings();

@@ -22,7 +22,7 @@ void smallExchanges(benchmark::State& state)
     setenv("BRENNIX_COM1", peer.slavePath().c_str(), 1);
 
     comm link(ignoreReport, ignoreReport);
-    if (!link.openSerial("COM1")) {
+    if (!link.openSerial("COM1", {})) {
         state.SkipWithError("cannot open the pseudo-terminal");
         return;
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/readout.h"
+#include "link/codings.h"
 #include "link/comm.h"
 #include "tests/support/simProcess.h"
 
@@ -74,10 +75,10 @@ void measure(const char* title, std::vector<std::string> options, unsigned baud)
 
     aList cranes;
     comm link(quiet, complain);
-    if (!link.openSerial(sim.link))
+    if (!link.openSerial(sim.link, {}))
         return;
     const auto start = std::chrono::steady_clock::now();
-    const bool clean = readDevice(link, cranes, quiet, complain);
+    const bool clean = readDevice(link, cranes, computeRecorderEpoch(), quiet, complain);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     link.close();
     sim.terminate();

@@ -45,7 +45,7 @@ set(ZLIB_USE_STATIC_LIBS ON)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # ctest and gtest_discover_tests run the .exe files under Wine, quietly, in the build folder's
-# own Wine prefix (tools/wintest/run.sh shows how to prepare it so that tests start at once).
+# own Wine prefix (tools/windows.sh prepares it so that tests start at once).
 find_program(BRENNIX_WINE NAMES wine wine64)
 if(BRENNIX_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR

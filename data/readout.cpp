@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/globals.h"
 #include "data/timeText.h"
 #include "link/codings.h"
 #include "link/commands.h"
@@ -17,6 +16,15 @@ constexpr std::size_t dataOffset = packetHeaderSize;
 constexpr uint8_t readMemoryRequest[] = {hostAddress, deviceAddress, 0, 0, ReadMemory, 0x00, 0x00,
                                          static_cast<uint8_t>(memoryImageSize)};
 constexpr std::size_t memoryReplyLength = smallestPacket + memoryImageSize;
+
+// Reply offsets: the identifier of Identify, and the registration number and readout time of
+// SelectSlot after the slot number it echoes.
+enum : std::size_t {
+    identifierSize = 8,
+    slotRegNoAt = 7,
+    slotRegNoSize = 12,
+    slotTimeAt = 19,
+};
 
 // Memory image offsets.
 enum : std::size_t {
@@ -73,9 +81,10 @@ private:
 
 class Readout {
 public:
-    Readout(comm& link, aList& cranes, ReportCallback status, ReportCallback error,
-            const ProgressCallback& progress)
-        : link(link), exchange(link), cranes(cranes), status(status), error(error), progress(progress)
+    Readout(comm& link, aList& cranes, int32_t recorderEpoch, ReportCallback status,
+            ReportCallback error, const ProgressCallback& progress)
+        : link(link), exchange(link), cranes(cranes), recorderEpoch(recorderEpoch), status(status),
+          error(error), progress(progress)
     {
     }
 
@@ -123,7 +132,7 @@ private:
             fail("Ошибка при чтении идентификатора устройства");
             return false;
         }
-        identifier = fixedText(exchange.data() + dataOffset, 8);
+        identifier = decodeIdentifier(exchange.data());
         status("Обнаружен регистратор параметров \"%s\"", identifier.c_str());
         return true;
     }
@@ -135,7 +144,7 @@ private:
             fail("Ошибка при чтении количества слотов");
             return;
         }
-        const uint16_t slots = getBe16(exchange.data() + dataOffset);
+        const uint16_t slots = decodeSlotCount(exchange.data());
         for (uint16_t slot = 0; slot < slots && !abandoned; ++slot) {
             status("Чтение данных об устройстве из слота %u из %u", unsigned{slot} + 1u,
                    unsigned{slots});
@@ -155,17 +164,13 @@ private:
             fail("Ошибка при установке текущего слота: %u", unsigned{slot});
             return false;
         }
-        const uint8_t* reply = exchange.data();
-        const uint16_t echoed = getBe16(reply + dataOffset);
+        auto crane = std::make_unique<devLink>();
+        const uint16_t echoed = decodeSlotSelection(exchange.data(), recorderEpoch, *crane);
         if (echoed != slot) {
             fail("Ошибка при установке текущего слота (номер не существует): %u <=> %u",
                  unsigned{slot}, unsigned{echoed});
             return false;
         }
-        auto crane = std::make_unique<devLink>();
-        crane->regNo = fixedText(reply + 7, 12);
-        crane->timeStamp = recorderTime(getBe32(reply + 19));
-        crane->name = crane->regNo + " " + dateTimeText(crane->timeStamp);
         if (!readMemoryImage(*crane, false))
             return true;
         devLink* kept = crane.release();
@@ -233,6 +238,7 @@ private:
     comm& link;
     Exchange exchange;
     aList& cranes;
+    const int32_t recorderEpoch;
     ReportCallback status;
     ReportCallback error;
     const ProgressCallback& progress;
@@ -243,10 +249,10 @@ private:
 
 }  // namespace
 
-bool readDevice(comm& link, aList& cranes, ReportCallback statusCallback,
+bool readDevice(comm& link, aList& cranes, int32_t recorderEpoch, ReportCallback statusCallback,
                 ReportCallback errorCallback, const ProgressCallback& progress)
 {
-    return Readout(link, cranes, statusCallback, errorCallback, progress).run();
+    return Readout(link, cranes, recorderEpoch, statusCallback, errorCallback, progress).run();
 }
 
 void reportCancelled(const aList& cranes, ReportCallback statusCallback)
@@ -263,6 +269,24 @@ std::string fixedText(const uint8_t* field, std::size_t size)
 {
     const uint8_t* end = std::find(field, field + size, uint8_t{0});
     return std::string(reinterpret_cast<const char*>(field), static_cast<std::size_t>(end - field));
+}
+
+std::string decodeIdentifier(const uint8_t* reply)
+{
+    return fixedText(reply + dataOffset, identifierSize);
+}
+
+uint16_t decodeSlotCount(const uint8_t* reply)
+{
+    return getBe16(reply + dataOffset);
+}
+
+uint16_t decodeSlotSelection(const uint8_t* reply, int32_t recorderEpoch, devLink& crane)
+{
+    crane.regNo = fixedText(reply + slotRegNoAt, slotRegNoSize);
+    crane.timeStamp = recorderTime(getBe32(reply + slotTimeAt), recorderEpoch);
+    crane.name = crane.regNo + " " + dateTimeText(crane.timeStamp);
+    return getBe16(reply + dataOffset);
 }
 
 void decodeMemoryImage(const uint8_t* image, devLink& crane, bool takeRegNo)

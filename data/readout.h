@@ -22,19 +22,30 @@ struct readoutProgress {
 using ProgressCallback = std::function<void(const readoutProgress&)>;
 
 // Reads the device behind an opened link and appends a devLink per recorder to cranes, in
-// reading order. Progress and failures go through the two sinks with the readout's texts, and
+// reading order. Recorder second counters become calendar times with recorderEpoch
+// (computeRecorderEpoch). Progress and failures go through the two sinks with the readout's texts, and
 // each step to progress, if given. A cancel of the link (comm::setCancelCheck) ends the readout
 // after the exchange under way, which it abandons: cranes keeps every crane and graph read
 // completely before, and the status text says so.
 // Returns true when no error was logged and nothing was cancelled, i.e. the completion message
 // is due.
-bool readDevice(comm& link, aList& cranes, ReportCallback statusCallback,
+bool readDevice(comm& link, aList& cranes, int32_t recorderEpoch, ReportCallback statusCallback,
                 ReportCallback errorCallback, const ProgressCallback& progress = {});
 
 // The status text of a readout the user has stopped, with what it keeps.
 void reportCancelled(const aList& cranes, ReportCallback statusCallback);
 
 // Decoding of the device's data, exposed for tests and tools.
+
+// The device identifier in an Identify reply (identifyReplyLength bytes).
+std::string decodeIdentifier(const uint8_t* reply);
+
+// The number of slots in a SlotCount reply (slotCountReplyLength bytes).
+uint16_t decodeSlotCount(const uint8_t* reply);
+
+// A SelectSlot reply (selectSlotReplyLength bytes): the slot it selected, and into crane the
+// slot's registration number, readout time (with recorderEpoch) and the name made of the two.
+uint16_t decodeSlotSelection(const uint8_t* reply, int32_t recorderEpoch, devLink& crane);
 
 // The 128-byte memory image into a crane; regNo only for a recorder read directly.
 void decodeMemoryImage(const uint8_t* image, devLink& crane, bool takeRegNo);

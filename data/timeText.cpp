@@ -2,11 +2,12 @@
 
 #include <ctime>
 
+#include "platform/localTime.h"
+
 std::string localTimeText(int32_t t, const char* format)
 {
-    const time_t when = t;
     tm local{};
-    if (!localtime_r(&when, &local))
+    if (!localFields(t, local))
         return std::string();
     char text[64];
     const size_t n = strftime(text, sizeof text, format, &local);

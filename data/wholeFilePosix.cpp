@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "data/saveTemporaries.h"
+
 namespace {
 
 bool readAll(int fd, std::string& contents)
@@ -53,11 +55,6 @@ std::optional<std::string> readWholeFile(const std::string& path)
 }
 
 namespace {
-
-// Temporary files are named ".brennix-save-<host>-<process>-<attempt>" after the computer and
-// the process that write them, so that those of a writer that was killed can be told apart from
-// those of a save still running, here or on another computer sharing the folder.
-constexpr char temporaryPrefix[] = ".brennix-save-";
 
 std::string hostName()
 {
@@ -128,23 +125,6 @@ bool writeAll(int fd, std::string_view data)
     return true;
 }
 
-// The process that wrote a temporary file of this computer, or 0 for any other name.
-pid_t writerOf(const std::string& name, const std::string& host)
-{
-    const std::string ownPrefix = temporaryPrefix + host + "-";
-    if (name.compare(0, ownPrefix.size(), ownPrefix) != 0)
-        return 0;
-    const std::string rest = name.substr(ownPrefix.size());   // "<process>-<attempt>"
-    const std::size_t dash = rest.find('-');
-    const auto digitsOnly = [](const std::string& text) {
-        return !text.empty() && text.size() < 10 &&
-               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (dash == std::string::npos || !digitsOnly(rest.substr(0, dash)) || !digitsOnly(rest.substr(dash + 1)))
-        return 0;
-    return static_cast<pid_t>(std::stol(rest.substr(0, dash)));
-}
-
 // Removes the temporary files in the folder that saves of this computer left when they were
 // killed: regular files of this user whose writing process has ended.
 void removeStaleTemporaries(const std::string& folder, const std::string& host)
@@ -154,7 +134,7 @@ void removeStaleTemporaries(const std::string& folder, const std::string& host)
         return;
     const int fd = ::dirfd(directory);
     while (const dirent* entry = ::readdir(directory)) {
-        const pid_t writer = writerOf(entry->d_name, host);
+        const pid_t writer = static_cast<pid_t>(saveTemporaryWriter(entry->d_name, host));
         if (writer <= 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH)
             continue;
         struct stat info;
@@ -169,8 +149,7 @@ void removeStaleTemporaries(const std::string& folder, const std::string& host)
 int createTemporary(const std::string& folder, const std::string& host, std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder + temporaryPrefix + host + "-" + std::to_string(::getpid()) + "-" +
-               std::to_string(attempt);
+        name = folder + saveTemporaryName(host, static_cast<unsigned long>(::getpid()), attempt);
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

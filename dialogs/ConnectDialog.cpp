@@ -5,6 +5,7 @@
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
 #include "dialogs/ComChooserDialog.h"
+#include "app/globals.h"
 #include "dialogs/dialogParts.h"
 #include "link/comm.h"
 
@@ -81,7 +82,7 @@ bool openChosenLink(comm& link, int32_t connectResult, const std::string& portNa
     switch (connectResult) {
     case ID_CONNECT_SERIAL:
     case ID_CONNECT_MODEM:
-        return link.openSerial(portName);
+        return link.openSerial(portName, configuredSerialSettings());
     case ID_CONNECT_IRDA:
         return link.openIrda();
     default:

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "data/timeText.h"
+#include "platform/localTime.h"
 
 const char utf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
@@ -75,9 +76,8 @@ std::string_view clockText::dateTime(int64_t t)
 {
     const int64_t m = t >= 0 ? t / 60 : (t - 59) / 60;
     if (m != minute) {
-        const time_t start = static_cast<time_t>(m * 60);
         tm local{};
-        if (!localtime_r(&start, &local))
+        if (!localFields(static_cast<int32_t>(m * 60), local))
             return {};
         minute = m;
         twoDigits(text, local.tm_mday);

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 
-#include <sys/stat.h>
-
 #include "export/stagedFiles.h"
 
 namespace {
@@ -14,20 +12,13 @@ void reportFailure(ReportCallback error, const std::string& folder, const std::s
           name.c_str(), folder.c_str(), fileErrorText(err).c_str());
 }
 
-bool isFolder(const std::string& path)
-{
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 }  // namespace
 
 std::vector<std::string> existingFiles(const std::string& folder, const std::vector<exportFile>& plan)
 {
     std::vector<std::string> names;
-    struct stat info;
     for (const exportFile& file : plan)
-        if (::lstat((folder + "/" + file.name).c_str(), &info) == 0)
+        if (pathTaken(folder + "/" + file.name))
             names.push_back(file.name);
     return names;
 }
@@ -42,16 +33,14 @@ bool writeExport(const std::string& folder, const std::vector<exportFile>& plan,
     };
     if (plan.empty())
         return true;
-    struct stat info;
-    errno = 0;
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    if (const int problem = folderError(folder)) {
         error("Экспорт не выполнен: папка «%s» недоступна (%s). Ни один файл не сохранён.",
-              folder.c_str(), fileErrorText(errno != 0 ? errno : ENOTDIR).c_str());
+              folder.c_str(), fileErrorText(problem).c_str());
         return false;
     }
     // A folder in a file's place would stop the renames half-way: refused before anything is written.
     for (const exportFile& file : plan)
-        if (isFolder(folder + "/" + file.name))
+        if (folderError(folder + "/" + file.name) == 0)
             return failed(file.name, EISDIR);
 
     stagedFiles files(folder);

@@ -2,10 +2,6 @@
 
 #include <cerrno>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 stagedFiles::stagedFiles(std::string folder) : folder(std::move(folder)) {}
 
 stagedFiles::~stagedFiles() { giveUp(); }
@@ -22,9 +18,9 @@ bool stagedFiles::fail(const std::string& name, int err)
 int stagedFiles::createTemporary(const std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" +
-                                      std::to_string(attempt);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const std::string temporary =
+            folder + "/." + name + ".tmp" + std::to_string(processId()) + "-" + std::to_string(attempt);
+        const int fd = createNew(temporary);
         if (fd >= 0) {
             files.push_back({temporary, folder + "/" + name});
             return fd;
@@ -42,17 +38,15 @@ bool stagedFiles::add(const std::string& name, std::string_view contents)
     if (fd < 0)
         return false;
     while (!contents.empty()) {
-        const ssize_t n = ::write(fd, contents.data(), contents.size());
-        if (n < 0 && errno == EINTR)
-            continue;
+        const long n = writeSome(fd, contents.data(), contents.size());
         if (n <= 0) {
             const int err = n < 0 ? errno : ENOSPC;
-            ::close(fd);
+            closeFile(fd);
             return fail(name, err);
         }
         contents.remove_prefix(static_cast<std::size_t>(n));
     }
-    if (::close(fd) != 0)
+    if (closeFile(fd) != 0)
         return fail(name, errno);
     return true;
 }
@@ -62,45 +56,8 @@ std::string stagedFiles::reserve(const std::string& name)
     const int fd = createTemporary(name);
     if (fd < 0)
         return std::string();
-    ::close(fd);
+    closeFile(fd);
     return files.back().temporary;
-}
-
-bool stagedFiles::commit()
-{
-    // One flush for the whole set: a flush per file would cost more than writing thousands of them.
-    for (const staged& file : files) {
-        const int fd = ::open(file.temporary.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return fail(file.final.substr(folder.size() + 1), errno);
-        const bool synced = ::syncfs(fd) == 0;
-        const int err = errno;
-        ::close(fd);
-        if (!synced)
-            return fail(file.final.substr(folder.size() + 1), err);
-        break;
-    }
-    for (std::size_t i = 0; i < files.size(); ++i)
-        if (::rename(files[i].temporary.c_str(), files[i].final.c_str()) != 0) {
-            const int err = errno;
-            // Those renamed stay: they are complete. The rest go.
-            files.erase(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(i));
-            return fail(files.front().final.substr(folder.size() + 1), err);
-        }
-    files.clear();
-    const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory >= 0) {
-        ::fsync(directory);
-        ::close(directory);
-    }
-    return true;
-}
-
-void stagedFiles::giveUp()
-{
-    for (const staged& file : files)
-        ::unlink(file.temporary.c_str());
-    files.clear();
 }
 
 std::string fileErrorText(int err)
@@ -111,8 +68,10 @@ std::string fileErrorText(int err)
         return "нет прав на запись";
     case ENOSPC:
         return "нет места на диске";
+#ifdef EDQUOT  // not a code of every platform
     case EDQUOT:
         return "превышена дисковая квота";
+#endif
     case EROFS:
         return "диск доступен только для чтения";
     case ENOENT:

@@ -2,8 +2,11 @@
 // name beside its final one, and only when every file of the set is complete are they flushed to
 // the disk together and renamed to their final names. A set given up (or destroyed before it is
 // committed) leaves nothing behind. Files that replace others keep nothing of the old ones.
+// Error numbers are errno values on every platform. The file system calls are the platform's
+// (stagedFilesPosix.cpp, stagedFilesWindows.cpp).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +33,13 @@ public:
 
 private:
     int createTemporary(const std::string& name);
+    // The platform's: a new file opened for writing, or -1 with errno set (EEXIST when the name is
+    // taken); this process's number; a write of at most size bytes (the count written, or -1 with
+    // errno set); closing the file (0, or -1 with errno set).
+    static int createNew(const std::string& path);
+    static unsigned long processId();
+    static long writeSome(int fd, const char* data, std::size_t size);
+    static int closeFile(int fd);
     bool fail(const std::string& name, int err);
 
     struct staged {
@@ -41,6 +51,11 @@ private:
     int error = 0;
     std::string failed;
 };
+
+// What stands at path: 0 for a folder, else the error number why it is none (ENOENT, ENOTDIR).
+int folderError(const std::string& path);
+// Whether anything (a file, a folder, a link) has the name.
+bool pathTaken(const std::string& path);
 
 // A Russian phrase for a file system error number ("нет места на диске", ...).
 std::string fileErrorText(int err);

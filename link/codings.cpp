@@ -1,7 +1,8 @@
 #include "link/codings.h"
 
 #include <cmath>
-#include <ctime>
+
+#include "platform/localTime.h"
 
 uint16_t swap16(uint16_t v) { return static_cast<uint16_t>((v >> 8) | (v << 8)); }
 
@@ -15,9 +16,8 @@ namespace {
 // The broken-down local time of t, normalised, with the weekday counted 1 = Monday .. 7.
 tm localClock(int32_t t, int& weekday)
 {
-    const time_t when = t;
     tm local{};
-    localtime_r(&when, &local);
+    localFields(t, local);
     weekday = local.tm_wday == 0 ? 7 : local.tm_wday;
     return local;
 }
@@ -43,7 +43,7 @@ int32_t calendarTime(int sec, int min, int hour, int day, int month, int yearSin
     local.tm_mon = month - 1;
     local.tm_year = yearSince1900;
     local.tm_isdst = 0;
-    return static_cast<int32_t>(mktime(&local));
+    return static_cast<int32_t>(fromLocalFields(local));
 }
 
 }  // namespace
@@ -90,4 +90,16 @@ float decodeFloat24(const uint8_t bytes[3])
     const int exponent = bytes[0] <= 128 ? bytes[0] : 128 - bytes[0];
     const unsigned mantissa = getBe16(bytes + 1);
     return static_cast<float>(std::ldexp(static_cast<double>(mantissa), exponent - 15));
+}
+
+int32_t computeRecorderEpoch()
+{
+    // 31 December 1903, 23:00:00 UTC, shifted to local standard time.
+    const int64_t utcBase = -2082848400LL;
+    return static_cast<int32_t>(utcBase - presentStandardOffset());
+}
+
+int32_t recorderTime(uint32_t counter, int32_t recorderEpoch)
+{
+    return static_cast<int32_t>(counter + static_cast<uint32_t>(recorderEpoch));
 }

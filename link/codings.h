@@ -48,6 +48,13 @@ int32_t fromBcdClock(const uint8_t clock[7]);
 void toBinaryClock(int32_t t, uint8_t clock[7]);
 int32_t fromBinaryClock(const uint8_t clock[7]);
 
+// The recorder counts seconds from 31 December 1903, 23:00 local standard time. The base is
+// taken with the zone's present standard offset, so that counters agree with the recorder's
+// clock as ReadClock gives it, whatever the zone's history in 1903.
+int32_t computeRecorderEpoch();
+// Calendar time of a recorder second counter: (counter + recorderEpoch) modulo 2^32, signed.
+int32_t recorderTime(uint32_t counter, int32_t recorderEpoch);
+
 // Exponent byte in sign-and-magnitude (0..128 as is, 129..255 mean 128 - byte), then a 16-bit
 // mantissa M: M * 2^(exponent - 15), rounded to float.
 float decodeFloat24(const uint8_t bytes[3]);

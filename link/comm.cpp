@@ -7,8 +7,6 @@
 
 #include "link/codings.h"
 #include "link/commands.h"
-#include "link/irdaTransport.h"
-#include "link/serialPort.h"
 
 namespace {
 
@@ -41,10 +39,10 @@ Outcome classify(crc16& engine, const uint8_t* packet, const uint8_t* reply, std
 
 }  // namespace
 
-comm::comm(ReportCallback statusCallback, ReportCallback errorCallback)
-    : statusCallback(statusCallback), errorCallback(errorCallback)
+comm::comm(ReportCallback statusCallback, ReportCallback errorCallback, linkTransports& transports)
+    : transports(transports), statusCallback(statusCallback), errorCallback(errorCallback)
 {
-    irdaStartup(systemIrdaSockets(), errorCallback);
+    transports.startup(errorCallback);
 }
 
 comm::~comm()
@@ -52,26 +50,20 @@ comm::~comm()
     close();
 }
 
-bool comm::openSerial(const std::string& portName)
+bool comm::openSerial(const std::string& portName, const serialSettings& settings)
 {
     close();
     kind = serialKind;
-    auto port = std::make_unique<serialPort>(cancel, errorCallback);
-    if (!port->open(portName))
-        return false;
-    handle = std::move(port);
-    return true;
+    handle = transports.openSerial(portName, settings, cancel, errorCallback);
+    return handle != nullptr;
 }
 
 bool comm::openIrda()
 {
     close();
     kind = irdaKind;
-    auto socket = std::make_unique<irdaTransport>(systemIrdaSockets(), cancel, statusCallback, errorCallback);
-    if (!socket->open())
-        return false;
-    handle = std::move(socket);
-    return true;
+    handle = transports.openIrda(cancel, statusCallback, errorCallback);
+    return handle != nullptr;
 }
 
 std::size_t comm::transact(const uint8_t* request, std::size_t length, uint8_t* reply,
@@ -104,6 +96,8 @@ std::size_t comm::transact(const uint8_t* request, std::size_t length, uint8_t* 
         worst = std::max(worst, outcome);
         if (transportOpen())
             handle->clear();
+        if (cancel.stopped())
+            return 0;  // stopped while the line was cleared: no further attempt, no text
     }
     errorCallback("%s", outcomeText(worst));
     return 0;

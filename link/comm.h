@@ -11,19 +11,22 @@
 #include "link/linkCancel.h"
 #include "link/report.h"
 #include "link/transport.h"
+#include "link/transports.h"
 
 class comm {
 public:
     enum Kind { noTransport = -1, serialKind = 0, irdaKind = 1 };
 
-    comm(ReportCallback statusCallback, ReportCallback errorCallback);
+    // The link opens its transports through transports: the platform's own unless given.
+    comm(ReportCallback statusCallback, ReportCallback errorCallback,
+         linkTransports& transports = systemTransports());
     virtual ~comm();
     comm(const comm&) = delete;
     comm& operator=(const comm&) = delete;
 
-    // Serial line (also the power-line modem): portName is "COM1".."COM4" (see portNames.h).
-    // Both opens report their failure through errorCallback and return false.
-    bool openSerial(const std::string& portName);
+    // Serial line (also the power-line modem): portName is "COM1".."COM4", set up as settings
+    // say. Both opens report their failure through errorCallback and return false.
+    bool openSerial(const std::string& portName, const serialSettings& settings);
     bool openIrda();
 
     // The transport chosen by the last open (Kind); noTransport before any open.
@@ -51,6 +54,7 @@ private:
     bool transportOpen() const { return handle && handle->isOpen(); }
 
     crc16 engine;
+    linkTransports& transports;
     linkCancel cancel;
     int kind = noTransport;
     // The open transport; empty, or closed by a failure of its own, once the link is closed.

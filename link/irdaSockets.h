@@ -28,31 +28,35 @@ struct irdaAttribute {
     std::vector<uint8_t> octets;   // the octet sequence, at most irdaOctetSeqMax bytes
 };
 
+// A socket of the stack: a file descriptor, or a Windows SOCKET; noSocket for none.
+using irdaSocket = std::intptr_t;
+constexpr irdaSocket noSocket = -1;
+
 class irdaSockets {
 public:
     virtual ~irdaSockets() = default;
 
     // Starts the socket layer; false when it cannot be started.
     virtual bool startup() = 0;
-    // A new IrDA stream socket, or -1.
-    virtual int create() = 0;
+    // A new IrDA stream socket, or noSocket.
+    virtual irdaSocket create() = 0;
     // The devices in range, at most irdaDeviceListRoom of them, in the stack's order. Returns
     // within a bounded time, whatever the devices announce.
-    virtual bool enumDevices(int socket, std::vector<irdaDeviceInfo>& devices) = 0;
+    virtual bool enumDevices(irdaSocket socket, std::vector<irdaDeviceInfo>& devices) = 0;
     // Asks the device's information base for one attribute of one class.
-    virtual bool iasQuery(int socket, uint32_t deviceId, const std::string& className,
+    virtual bool iasQuery(irdaSocket socket, uint32_t deviceId, const std::string& className,
                           const std::string& attribute, irdaAttribute& result) = 0;
     // IrCOMM 9-wire mode for the connection still to be made.
-    virtual bool setNineWire(int socket) = 0;
-    virtual bool connectService(int socket, uint32_t deviceId, const std::string& service) = 0;
+    virtual bool setNineWire(irdaSocket socket) = 0;
+    virtual bool connectService(irdaSocket socket, uint32_t deviceId, const std::string& service) = 0;
     // Bytes sent or received, or -1; a receive of 0 means the peer has closed.
-    virtual long send(int socket, const uint8_t* data, std::size_t length) = 0;
-    virtual long receive(int socket, uint8_t* data, std::size_t capacity) = 0;
+    virtual long send(irdaSocket socket, const uint8_t* data, std::size_t length) = 0;
+    virtual long receive(irdaSocket socket, uint8_t* data, std::size_t capacity) = 0;
     // 1 readable, 0 nothing within the milliseconds, -1 failure (errno set as well).
-    virtual int waitReadable(int socket, int milliseconds) = 0;
+    virtual int waitReadable(irdaSocket socket, int milliseconds) = 0;
     // Shuts both directions down.
-    virtual void shutdown(int socket) = 0;
-    virtual void close(int socket) = 0;
+    virtual void shutdown(irdaSocket socket) = 0;
+    virtual void close(irdaSocket socket) = 0;
     virtual int lastError() const = 0;
 };
 

@@ -56,7 +56,7 @@ class emulatedIrdaSockets final : public irdaSockets {
 public:
     bool startup() override { return true; }
 
-    int create() override
+    irdaSocket create() override
     {
         const char* path = airPath();
         if (!path || std::strlen(path) >= sizeof(sockaddr_un::sun_path))
@@ -65,7 +65,7 @@ public:
         return fd >= 0 ? fd : fail(errno);
     }
 
-    bool enumDevices(int socket, std::vector<irdaDeviceInfo>& devices) override
+    bool enumDevices(irdaSocket socket, std::vector<irdaDeviceInfo>& devices) override
     {
         devices.clear();
         bool empty = false;
@@ -98,7 +98,7 @@ public:
         return true;
     }
 
-    bool iasQuery(int socket, uint32_t deviceId, const std::string& className,
+    bool iasQuery(irdaSocket socket, uint32_t deviceId, const std::string& className,
                   const std::string& attribute, irdaAttribute& result) override
     {
         std::string line;
@@ -112,26 +112,26 @@ public:
         return parseAirOctets(hex, irdaOctetSeqMax, result.octets) || failed(EPROTO);
     }
 
-    bool setNineWire(int socket) override
+    bool setNineWire(irdaSocket socket) override
     {
         std::string line;
         return request(socket, "NINEWIRE", line) && expectOk(line);
     }
 
-    bool connectService(int socket, uint32_t deviceId, const std::string& service) override
+    bool connectService(irdaSocket socket, uint32_t deviceId, const std::string& service) override
     {
         std::string line;
         return request(socket, "CONNECT " + airIdText(deviceId) + " " + service, line)
             && expectOk(line);
     }
 
-    long send(int socket, const uint8_t* data, std::size_t length) override
+    long send(irdaSocket socket, const uint8_t* data, std::size_t length) override
     {
         const ssize_t n = ::send(socket, data, length, MSG_NOSIGNAL);
         return n >= 0 ? static_cast<long>(n) : fail(errno);
     }
 
-    long receive(int socket, uint8_t* data, std::size_t capacity) override
+    long receive(irdaSocket socket, uint8_t* data, std::size_t capacity) override
     {
         const ssize_t n = ::recv(socket, data, capacity, 0);
         if (n == 0)
@@ -139,7 +139,7 @@ public:
         return n >= 0 ? static_cast<long>(n) : fail(errno);
     }
 
-    int waitReadable(int socket, int milliseconds) override
+    int waitReadable(irdaSocket socket, int milliseconds) override
     {
         const int ready = pollUntil(socket, Clock::now() + std::chrono::milliseconds(milliseconds));
         if (ready < 0)
@@ -147,8 +147,8 @@ public:
         return ready;
     }
 
-    void shutdown(int socket) override { ::shutdown(socket, SHUT_RDWR); }
-    void close(int socket) override { ::close(socket); }
+    void shutdown(irdaSocket socket) override { ::shutdown(socket, SHUT_RDWR); }
+    void close(irdaSocket socket) override { ::close(socket); }
     int lastError() const override { return error; }
 
 private:
@@ -165,7 +165,7 @@ private:
     }
 
     // Connects the socket to the air unless it is already; empty when nobody serves the air.
-    bool reachAir(int socket, bool& empty)
+    bool reachAir(irdaSocket socket, bool& empty)
     {
         sockaddr_un peer{};
         socklen_t size = sizeof peer;
@@ -186,7 +186,7 @@ private:
         return failed(errno);
     }
 
-    bool request(int socket, const std::string& text, std::string& reply)
+    bool request(irdaSocket socket, const std::string& text, std::string& reply)
     {
         const std::string line = text + "\n";
         if (::send(socket, line.data(), line.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(line.size()))
@@ -201,7 +201,7 @@ private:
 
     // One reply line that has come by the deadline, read a byte at a time so that nothing of a
     // byte stream after it is taken.
-    bool readLine(int socket, std::string& line, Clock::time_point deadline)
+    bool readLine(irdaSocket socket, std::string& line, Clock::time_point deadline)
     {
         line.clear();
         for (;;) {

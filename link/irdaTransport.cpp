@@ -49,7 +49,7 @@ bool irdaTransport::open()
 {
     close();
     socket = sockets.create();
-    if (socket < 0) {
+    if (socket == noSocket) {
         errorCallback("ошибка функции socket(): ");
         return false;
     }
@@ -104,7 +104,7 @@ bool irdaTransport::open()
 bool irdaTransport::failOpen(const char* format, int code)
 {
     sockets.close(socket);
-    socket = -1;
+    socket = noSocket;
     errorCallback(format, code);
     return false;
 }
@@ -148,7 +148,8 @@ std::size_t irdaTransport::exchange(const uint8_t* packet, std::size_t length, u
         }
         if (incoming.room() == 0)
             return 0;
-        const long got = sockets.receive(socket, incoming.end(), incoming.room());
+        // Nothing beyond the reply, as on the serial line: bytes that follow it are no part of it.
+        const long got = sockets.receive(socket, incoming.end(), incoming.wanted());
         if (got < 1) {
             failLink("не могу принять данные: %d", sockets.lastError());
             return 0;
@@ -184,7 +185,7 @@ void irdaTransport::clear()
 
 void irdaTransport::close()
 {
-    if (socket >= 0)
+    if (socket != noSocket)
         dropSocket();
 }
 
@@ -192,5 +193,5 @@ void irdaTransport::dropSocket()
 {
     sockets.shutdown(socket);
     sockets.close(socket);
-    socket = -1;
+    socket = noSocket;
 }

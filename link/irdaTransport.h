@@ -41,7 +41,7 @@ public:
     // it at once, without a text.
     bool open();
 
-    bool isOpen() const override { return socket >= 0; }
+    bool isOpen() const override { return socket != noSocket; }
     std::size_t exchange(const uint8_t* packet, std::size_t length, uint8_t* reply,
                          std::size_t capacity) override;
     // Reads and discards until the device has been silent for irdaTimeoutSeconds; ends as
@@ -61,7 +61,7 @@ private:
 
     irdaSockets& sockets;
     linkCancel& cancel;
-    int socket = -1;
+    irdaSocket socket = noSocket;
     // Until when the rest of the last reply, which timed out unfinished, may still come.
     linkClock::time_point restDue;
     ReportCallback statusCallback;

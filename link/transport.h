@@ -2,6 +2,7 @@
 // frames and checks packets; a transport only moves bytes and recovers the line between attempts.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -49,6 +50,14 @@ public:
     incomingReply(uint8_t* data, std::size_t capacity) : data(data), capacity(capacity) {}
 
     std::size_t expected() const { return expectedReplyLength(data, received, capacity); }
+    // How many bytes to take next while the reply is not whole: the rest of its length field,
+    // then the rest of the reply that announces, and never more than there is room for.
+    std::size_t wanted() const
+    {
+        const std::size_t rest = received < replyLengthFieldEnd ? replyLengthFieldEnd - received
+                                                                : expected() - received;
+        return std::min(rest, room());
+    }
     linkClock::time_point due() const { return start + replyTimeLimit(expected()); }
     uint8_t* end() const { return data + received; }
     std::size_t room() const { return capacity - received; }

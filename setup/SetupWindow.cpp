@@ -26,6 +26,7 @@
 #include "dialogs/InfoDialog.h"
 #include "dialogs/dialogParts.h"
 #include "link/comm.h"
+#include "platform/localTime.h"
 #include "setup/settingsRows.h"
 #include "setup/settingsUpdate.h"
 
@@ -103,9 +104,8 @@ wxFlexGridSizer* newGrid() { return new wxFlexGridSizer(2, 2, 8); }
 
 void showDate(int32_t time, wxTextCtrl* const fields[3])
 {
-    const std::time_t when = time;
     std::tm local{};
-    if (!localtime_r(&when, &local))
+    if (!localFields(time, local))
         return;
     const unsigned long parts[3] = {static_cast<unsigned long>(local.tm_mday),
                                     static_cast<unsigned long>(local.tm_mon + 1),

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/globals.h"
 #include "data/devLink.h"
 #include "link/codings.h"
 #include "link/commands.h"
@@ -122,7 +121,7 @@ byteString graphRecord(int32_t start, const byteString& points)
 
 uint32_t recorderCounter(int32_t t)
 {
-    return static_cast<uint32_t>(t) - static_cast<uint32_t>(recorderEpoch);
+    return static_cast<uint32_t>(t) - static_cast<uint32_t>(computeRecorderEpoch());
 }
 
 simSlot buildSlot(const craneSpec& crane)

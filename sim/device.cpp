@@ -7,6 +7,7 @@
 #include "data/devLink.h"
 #include "link/codings.h"
 #include "link/commands.h"
+#include "platform/localTime.h"
 #include "sim/packet.h"
 
 namespace {
@@ -27,14 +28,12 @@ int64_t fieldSeconds(const bcdClock& clock)
     t.tm_mday = fromBcd(clock[4]);
     t.tm_mon = fromBcd(clock[5]) - 1;
     t.tm_year = 100 + fromBcd(clock[6]);
-    return timegm(&t);
+    return fromUtcFields(t);
 }
 
 bcdClock clockFields(int64_t seconds)
 {
-    const time_t when = static_cast<time_t>(seconds);
-    tm t{};
-    gmtime_r(&when, &t);
+    const tm t = utcFields(seconds);
     return {toBcd(t.tm_sec), toBcd(t.tm_min), toBcd(t.tm_hour), toBcd(t.tm_wday == 0 ? 7 : t.tm_wday),
             toBcd(t.tm_mday), toBcd(t.tm_mon + 1), toBcd(t.tm_year - 100)};
 }

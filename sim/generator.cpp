@@ -8,6 +8,7 @@
 
 #include "data/cp1251.h"
 #include "data/devLink.h"
+#include "platform/localTime.h"
 #include "sim/liftingCycle.h"
 #include "sim/random.h"
 
@@ -62,12 +63,11 @@ std::string numberText(const char* format, long value)
 
 int32_t localMidnight(int32_t t)
 {
-    const time_t when = t;
     tm local{};
-    localtime_r(&when, &local);
+    localFields(t, local);
     local.tm_hour = local.tm_min = local.tm_sec = 0;
     local.tm_isdst = -1;
-    return static_cast<int32_t>(mktime(&local));
+    return static_cast<int32_t>(fromLocalFields(local));
 }
 
 uint32_t clamp24(double v) { return static_cast<uint32_t>(std::clamp(v, 0.0, double(0xFFFFFF))); }

@@ -2,20 +2,16 @@
 // emulated IrDA air.
 #include <csignal>
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <string>
 
-#include "app/globals.h"
 #include "link/irdaAirText.h"
 #include "sim/device.h"
 #include "sim/dump.h"
-#include "sim/generator.h"
 #include "sim/irdaAir.h"
 #include "sim/lineServer.h"
 #include "sim/options.h"
 #include "sim/ptyLine.h"
-#include "sim/scenario.h"
 
 namespace {
 
@@ -38,30 +34,6 @@ int fail(int status, const std::string& text)
 {
     std::fprintf(stderr, "brennix-sim: %s\n", text.c_str());
     return status;
-}
-
-std::optional<simContent> deviceContent(const simOptions& o, std::string& error)
-{
-    const int32_t now = o.clock.value_or(static_cast<int32_t>(std::time(nullptr)));
-    const uint64_t seed = o.seed.value_or(1);
-    std::optional<simContent> content;
-    if (!o.scenarioPath.empty()) {
-        std::ifstream in(o.scenarioPath);
-        if (!in) {
-            error = "cannot read the scenario " + o.scenarioPath;
-            return std::nullopt;
-        }
-        content = parseScenario(in, {now, seed, o.clock.has_value(), o.seed.has_value()}, error);
-        if (!content)
-            error = o.scenarioPath + ": " + error;
-    } else if (o.collectorSlots) {
-        content = generateContent(seed, deviceKind::collector, *o.collectorSlots, now);
-    } else {
-        content = generateContent(seed, deviceKind::recorder, 1, now);
-    }
-    if (content && o.loadCode)
-        content->loadCode = *o.loadCode;
-    return content;
 }
 
 bool writeDumpFile(const simDevice& device, const std::vector<uint32_t>& irdaConnections,
@@ -123,11 +95,12 @@ int main(int argc, char** argv)
         std::fputs(simHelpText, stdout);
         return 0;
     }
-    recorderEpoch = computeRecorderEpoch();
+    if (!servedSomewhere(*options, error))
+        return fail(2, error + " (see brennix-sim --help)");
     std::optional<simContent> content = deviceContent(*options, error);
     if (!content)
         return fail(2, error);
-    simDevice device(std::move(*content), faultPlan(options->faults, options->seed.value_or(1)));
+    simDevice device = optionsDevice(std::move(*content), *options);
     catchStopSignals();
 
     const lineSettings settings{options->baud, options->verbose};

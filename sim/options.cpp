@@ -3,7 +3,10 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 
+#include "sim/generator.h"
 #include "sim/scenario.h"
 
 const char simHelpText[] = R"(Usage: brennix-sim --pty PATH [options]
@@ -209,13 +212,6 @@ std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::s
         error = "--collector and --scenario exclude each other (a scenario says 'device collector')";
         return std::nullopt;
     }
-    if (o.help)
-        return o;
-    if (o.ptyPath.empty() == o.irdaPath.empty()) {
-        error = o.ptyPath.empty() ? "--pty PATH or --irda PATH is needed"
-                                  : "--pty and --irda exclude each other";
-        return std::nullopt;
-    }
     const bool airOptions = o.irdaEmpty || o.air.refuse || !o.air.devices.empty() || o.air.announced
         || o.air.lineGapMs;
     if (airOptions && o.irdaPath.empty()) {
@@ -230,4 +226,55 @@ std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::s
     if (!o.irdaPath.empty() && !o.irdaEmpty && o.air.devices.empty())
         o.air.devices.push_back(defaultAirDevice());
     return o;
+}
+
+bool servedSomewhere(const simOptions& o, std::string& error)
+{
+    if (o.ptyPath.empty() != o.irdaPath.empty())
+        return true;
+    error = o.ptyPath.empty() ? "--pty PATH or --irda PATH is needed" : "--pty and --irda exclude each other";
+    return false;
+}
+
+namespace {
+
+int32_t startClock(const simOptions& o) { return o.clock.value_or(static_cast<int32_t>(std::time(nullptr))); }
+
+std::optional<simContent> withLoadCode(std::optional<simContent> content, const simOptions& o)
+{
+    if (content && o.loadCode)
+        content->loadCode = *o.loadCode;
+    return content;
+}
+
+}  // namespace
+
+std::optional<simContent> deviceContent(const simOptions& o, std::string& error)
+{
+    if (o.scenarioPath.empty()) {
+        const uint64_t seed = o.seed.value_or(1);
+        return withLoadCode(o.collectorSlots ? generateContent(seed, deviceKind::collector, *o.collectorSlots, startClock(o))
+                                             : generateContent(seed, deviceKind::recorder, 1, startClock(o)),
+                            o);
+    }
+    std::ifstream in(o.scenarioPath);
+    if (!in) {
+        error = "cannot read the scenario " + o.scenarioPath;
+        return std::nullopt;
+    }
+    std::optional<simContent> content = scenarioContent(in, o, error);
+    if (!content)
+        error = o.scenarioPath + ": " + error;
+    return content;
+}
+
+std::optional<simContent> scenarioContent(std::istream& scenario, const simOptions& o, std::string& error)
+{
+    const scenarioContext context{startClock(o), o.seed.value_or(1), o.clock.has_value(), o.seed.has_value()};
+    return withLoadCode(parseScenario(scenario, context, error), o);
+}
+
+simDevice optionsDevice(simContent content, const simOptions& o)
+{
+    return simDevice(std::move(content), faultPlan(o.faults, o.seed.value_or(1)));
 }

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "sim/faults.h"
-#include "sim/irdaAir.h"
+#include "sim/airDevices.h"
+#include "sim/content.h"
+#include "sim/device.h"
 
 struct simOptions {
     bool help = false;
@@ -26,7 +29,18 @@ struct simOptions {
     bool irdaEmpty = false;
 };
 
-// The options, or nothing with the reason in error.
+// The options, or nothing with the reason in error. Where the device is served (--pty or
+// --irda) is checked by servedSomewhere.
 std::optional<simOptions> parseOptions(int argc, const char* const* argv, std::string& error);
+// Whether the options name exactly one place to serve the device; the reason in error if not.
+bool servedSomewhere(const simOptions& options, std::string& error);
+
+// The content the options describe (a scenario, generated, or the default recorder, with the
+// load code), or nothing with the reason in error.
+std::optional<simContent> deviceContent(const simOptions& options, std::string& error);
+// The content of a scenario (the text of a --scenario file) with the other options.
+std::optional<simContent> scenarioContent(std::istream& scenario, const simOptions& options, std::string& error);
+// The device of that content with the options' faults.
+simDevice optionsDevice(simContent content, const simOptions& options);
 
 extern const char simHelpText[];

@@ -12,6 +12,7 @@
 #include "data/cp1251.h"
 #include "link/codings.h"
 #include "link/commands.h"
+#include "platform/localTime.h"
 #include "sim/generator.h"
 
 namespace {
@@ -368,7 +369,7 @@ std::optional<int32_t> parseDate(const std::string& text)
     t.tm_year -= 1900;
     t.tm_mon -= 1;
     t.tm_isdst = -1;
-    return static_cast<int32_t>(mktime(&t));
+    return static_cast<int32_t>(fromLocalFields(t));
 }
 
 std::optional<simContent> parseScenario(std::istream& in, scenarioContext context, std::string& error)

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/timeText.h"
@@ -17,6 +18,7 @@ std::vector<uint8_t> blankImage() { return std::vector<uint8_t>(128, 0); }
 TEST(decodeMemoryImage, TextsDatesAndCounters)
 {
     ScopedTimeZone zone("Europe/Moscow");
+    SKIP_UNLESS_IN_ZONE(zone);
     auto image = blankImage();
     std::memcpy(image.data(), "AB123456", 8);      // 8 characters: no terminator
     std::memcpy(image.data() + 8, "Z7\0junk", 7);  // cut at the first NUL
@@ -115,6 +117,33 @@ TEST(decodeMemoryImage, FullStoresHoldThirtyGraphs)
     EXPECT_EQ(crane.cntE, 30);
 }
 
+TEST(decodeReplies, FixedTextsEndAtTheirFieldsWithoutATerminator)
+{
+    ScopedTimeZone zone("UTC");
+    SKIP_UNLESS_IN_ZONE(zone);
+    // Identify: eight characters, then the CRC, which is no part of the identifier.
+    const std::vector<uint8_t> identify = {0x01, 0x01, 0x00, 0x0F, 0x09, 'V', 'E', 'L', 'M',
+                                           '0', '0', '0', '1', 0x41, 0x42};
+    EXPECT_EQ(decodeIdentifier(identify.data()), "VELM0001");
+
+    const std::vector<uint8_t> slotCount = {0x01, 0x01, 0x00, 0x09, 0x23, 0x01, 0x02, 0x43, 0x44};
+    EXPECT_EQ(decodeSlotCount(slotCount.data()), 0x0102);
+
+    // SelectSlot: the slot echoed, a registration number filling all its 12 bytes, the readout
+    // time as a recorder second counter.
+    std::vector<uint8_t> select = {0x01, 0x01, 0x00, 0x19, 0x3E, 0x00, 0x07};
+    for (const char c : std::string("KP-000000001"))
+        select.push_back(static_cast<uint8_t>(c));
+    select.resize(25, 0x45);
+    putBe32(select.data() + 19, 3600);
+    devLink crane;
+    const int32_t epoch = computeRecorderEpoch();
+    EXPECT_EQ(decodeSlotSelection(select.data(), epoch, crane), 7);
+    EXPECT_EQ(crane.regNo, "KP-000000001");
+    EXPECT_EQ(crane.timeStamp, recorderTime(3600, epoch));
+    EXPECT_EQ(crane.name, "KP-000000001 " + dateTimeText(recorderTime(3600, epoch)));
+}
+
 // A ReadGraph reply: header, L, BCD clock, two value bytes, the 3-byte points, two CRC bytes
 // (their value does not matter to the decoder).
 std::vector<uint8_t> graphReply(uint16_t recordLength, std::vector<uint8_t> points, uint8_t first = 0x81,
@@ -134,6 +163,7 @@ std::vector<uint8_t> graphReply(uint16_t recordLength, std::vector<uint8_t> poin
 TEST(decodeGraphRecord, PointCountFromTheRecordLength)
 {
     ScopedTimeZone zone("UTC");
+    SKIP_UNLESS_IN_ZONE(zone);
     const auto l9 = graphReply(9, {});
     std::unique_ptr<cycLink> two(decodeGraphRecord(l9.data(), l9.size()));
     EXPECT_EQ(two->Npoints, 2);

@@ -1,4 +1,4 @@
-// The readout engine against the real simulator on a real pseudo-terminal: what the scenario
+// The readout engine against the simulator's device in the test's own process: what the scenario
 // holds must come out of the readout field by field, and each failure keeps what it should.
 #include <gtest/gtest.h>
 
@@ -6,26 +6,23 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "data/cp1251.h"
 #include "data/readout.h"
 #include "data/timeText.h"
+#include "link/codings.h"
 #include "link/comm.h"
+#include "sim/scenario.h"
+#include "tests/support/inProcessSim.h"
 #include "tests/support/readoutScenarios.h"
 #include "tests/support/reportLog.h"
-#include "tests/support/simProcess.h"
 #include "tests/support/timeZone.h"
 
 namespace {
 
 class readoutAgainstSim : public ::testing::Test {
 protected:
-    void SetUp() override { recorderEpoch = computeRecorderEpoch(); }
-    void TearDown() override
-    {
-        cranes.clear();
-        recorderEpoch = savedEpoch;
-    }
+    void SetUp() override { SKIP_UNLESS_IN_ZONE(zone); }
+    void TearDown() override { cranes.clear(); }
 
     // Reads the simulator started with options (and the scenario text, if any); returns
     // whether the completion message is due. The user stops the readout once cancelAt has been
@@ -33,19 +30,15 @@ protected:
     bool read(const std::string& scenario, std::vector<std::string> options = {},
               const std::string& cancelAt = {})
     {
-        const scenarioFile file(scenario);
-        if (!scenario.empty())
-            options.insert(options.end(), {"--scenario", file.path});
-        simProcess sim(options);
-        EXPECT_FALSE(sim.waitForTerminal().empty()) << "the simulator came up";
-        comm link(reportLog::status, reportLog::error);
+        inProcessSim sim(options, scenario);
+        comm link(reportLog::status, reportLog::error, sim.transports);
         if (!cancelAt.empty())
             link.setCancelCheck([cancelAt] {
                 const auto& seen = reportLog::statuses;
                 return std::find(seen.begin(), seen.end(), cancelAt) != seen.end();
             });
-        EXPECT_TRUE(link.openSerial(sim.link));
-        return readDevice(link, cranes, reportLog::status, reportLog::error,
+        EXPECT_TRUE(link.openSerial("COM1", {}));
+        return readDevice(link, cranes, computeRecorderEpoch(), reportLog::status, reportLog::error,
                           [this](const readoutProgress& step) { progress.push_back(step); });
     }
 
@@ -70,16 +63,9 @@ protected:
             numbers.push_back(c->serNo);
         return numbers;
     }
-    static int32_t at(const char* text)
-    {
-        std::tm t{};
-        strptime(text, "%Y-%m-%d %H:%M:%S", &t);
-        t.tm_isdst = 0;
-        return static_cast<int32_t>(std::mktime(&t));
-    }
+    static int32_t at(const char* text) { return parseDate(text).value_or(0); }
 
-    ScopedTimeZone zone{"UTC"};
-    int32_t savedEpoch = recorderEpoch;
+    ScopedTimeZone zone{"Europe/Moscow"};
     reportLog::fresh log;
     aList cranes;
     std::vector<readoutProgress> progress;

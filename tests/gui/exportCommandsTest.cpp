@@ -20,10 +20,10 @@
 
 #include "app/BrennixApp.h"
 #include "app/MainFrame.h"
+#include "app/exportCommands.h"
 #include "app/guiLog.h"
 #include "app/uiText.h"
 #include "data/dataFile.h"
-#include "export/exportCommands.h"
 #include "tests/gui/guiSupport.h"
 #include "tests/gui/pdfPrint.h"
 #include "tests/support/timeZone.h"

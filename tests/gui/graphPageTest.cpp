@@ -24,10 +24,11 @@
 #include "app/uiText.h"
 #include "data/devLink.h"
 #include "data/readout.h"
+#include "link/codings.h"
 #include "link/comm.h"
 #include "tests/gui/guiSupport.h"
 #include "tests/gui/pdfPrint.h"
-#include "tests/support/simProcess.h"
+#include "tests/support/inProcessSim.h"
 #include "tests/support/timeZone.h"
 #include "view/GraphDraw.h"
 #include "view/GraphPrintout.h"
@@ -142,12 +143,10 @@ TEST_F(GraphPage, DrawsCurveBandsTitleAndFooterInTheirColours)
 // whole, with its bands.
 TEST_F(GraphPage, DrawsARecordersGraphReadFromTheSimulator)
 {
-    simProcess sim({"--seed", "7", "--clock", "2024-03-15 10:00:00"});
-    ASSERT_FALSE(sim.waitForTerminal().empty());
-    const scopedComPort port(1, sim.link);
-    comm link(logStatus, logError);
-    ASSERT_TRUE(link.openSerial("COM1"));
-    ASSERT_TRUE(readDevice(link, frame->cranes, logStatus, logError));
+    inProcessSim sim({"--seed", "7", "--clock", "2024-03-15 10:00:00"});
+    comm link(logStatus, logError, sim.transports);
+    ASSERT_TRUE(link.openSerial("COM1", {}));
+    ASSERT_TRUE(readDevice(link, frame->cranes, computeRecorderEpoch(), logStatus, logError));
     frame->showCranes();
 
     wxComboBox* graphs = page()->graphList();

@@ -14,10 +14,10 @@
 #include <wx/toolbar.h>
 
 #include "app/MainFrame.h"
+#include "app/exportCommands.h"
 #include "app/uiText.h"
 #include "data/devLink.h"
 #include "dialogs/ExitDialog.h"
-#include "export/exportCommands.h"
 #include "setup/SetupWindow.h"
 #include "tests/gui/guiSupport.h"
 #include "tests/support/timeZone.h"

@@ -25,6 +25,7 @@
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
 #include "dialogs/ProgressDialog.h"
+#include "link/codings.h"
 #include "link/commands.h"
 #include "link/portNames.h"
 #include "tests/gui/guiSupport.h"
@@ -162,7 +163,7 @@ TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)
 TEST_F(ReadoutCommand, RecorderReadThroughThePortChosenLastTime)
 {
     startDevice({}, recorderScenario);
-    frame->portName = "COM1";
+    frame->preselectedPort = "COM1";
     wxTEST_DIALOG(command(frame, ID_CONNECT), wxExpectDismissableModal<ConnectDialog>(ID_CONNECT_SERIAL),
                   wxExpectDismissableModal<InfoDialog>(wxID_OK));
     settle();
@@ -327,12 +328,13 @@ TEST(PortNames, ConfiguredDevicesAreUsedAndNoneIsRecorded)
     unsetenv("BRENNIX_COM3");
     BrennixApp& app = wxGetApp();
     ASSERT_TRUE(app.OnInit());
-    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyUSB7");
-    EXPECT_EQ(portDevicePath("COM3"), "/dev/ttyS2");
+    const serialSettings settings = configuredSerialSettings();
+    EXPECT_EQ(settings.speed, 9600);
+    EXPECT_EQ(portDevicePath("COM2", settings.configuredPort), "/dev/ttyUSB7");
+    EXPECT_EQ(portDevicePath("COM3", settings.configuredPort), "/dev/ttyS2");
     app.frame->Destroy();
     settle();
     app.OnExit();
-    EXPECT_EQ(portDevicePath("COM2"), "/dev/ttyS1") << "the lookup ends with the program";
 
     wxFileConfig store(wxString(), wxString(), storePath);
     EXPECT_EQ(store.Read("/Com/COM2", wxString()), "/dev/ttyUSB7");

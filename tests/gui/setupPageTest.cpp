@@ -16,6 +16,7 @@
 #include "data/readout.h"
 #include "dialogs/CalDialog.h"
 #include "dialogs/ConnectDialog.h"
+#include "link/codings.h"
 #include "link/comm.h"
 #include "setup/SetupWindow.h"
 #include "tests/gui/guiSupport.h"
@@ -172,8 +173,8 @@ TEST_F(SettingsPage, LongValuesShowWholeAndAnUnchangedUpdateWritesWhatTheRecorde
     crane = nullptr;
     {
         comm link(reportLog::status, reportLog::error);
-        ASSERT_TRUE(link.openSerial("COM1"));
-        ASSERT_TRUE(readDevice(link, frame->cranes, reportLog::status, reportLog::error));
+        ASSERT_TRUE(link.openSerial("COM1", {}));
+        ASSERT_TRUE(readDevice(link, frame->cranes, computeRecorderEpoch(), reportLog::status, reportLog::error));
     }
     frame->showCranes();
     EXPECT_EQ(text(page->regNoField), ui("КР-1234567"));

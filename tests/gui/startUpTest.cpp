@@ -22,6 +22,7 @@
 #include "app/uiText.h"
 #include "data/devLink.h"
 #include "dialogs/CalDialog.h"
+#include "link/codings.h"
 #include "tests/gui/guiSupport.h"
 #include "view/protocolText.h"
 

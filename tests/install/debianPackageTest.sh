@@ -14,7 +14,7 @@ set -- "$out"/brennix_*.deb
 [ -f "$1" ] || fail "no brennix_*.deb made"
 deb=$1
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for path in ./usr/bin/brennix ./usr/bin/brennix-export \
+for path in ./usr/bin/brennix ./usr/bin/brennix-export ./usr/bin/brennix-read \
             ./usr/share/brennix/bmps/connect.32.png ./usr/share/brennix/bmps/logo.200.png \
             ./usr/share/brennix/bmps/brennix.48.png \
             ./usr/share/brennix/help/brennix.htb ./usr/share/brennix/help/velmora.htb \

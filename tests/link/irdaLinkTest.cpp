@@ -2,11 +2,13 @@
 // simulator in the emulated air: the same operations as over the serial line.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "data/readout.h"
+#include "link/codings.h"
 #include "link/comm.h"
 #include "link/commands.h"
 #include "setup/settingsUpdate.h"
@@ -39,13 +41,13 @@ std::string readOver(simLine line, const std::vector<std::string>& options)
         const scopedIrdaAir air(sim.air);
         comm link(reportLog::status, reportLog::error);
         EXPECT_TRUE(link.openIrda());
-        EXPECT_TRUE(readDevice(link, cranes, reportLog::status, reportLog::error));
+        EXPECT_TRUE(readDevice(link, cranes, computeRecorderEpoch(), reportLog::status, reportLog::error));
     } else {
         EXPECT_FALSE(sim.waitForTerminal().empty());
         const scopedComPort port(1, sim.link);
         comm link(reportLog::status, reportLog::error);
-        EXPECT_TRUE(link.openSerial("COM1"));
-        EXPECT_TRUE(readDevice(link, cranes, reportLog::status, reportLog::error));
+        EXPECT_TRUE(link.openSerial("COM1", {}));
+        EXPECT_TRUE(readDevice(link, cranes, computeRecorderEpoch(), reportLog::status, reportLog::error));
     }
     return summary(cranes);
 }
@@ -55,6 +57,7 @@ std::string readOver(simLine line, const std::vector<std::string>& options)
 TEST(irdaLink, ReadsACollectorAsOverTheSerialLine)
 {
     const ScopedTimeZone zone("Europe/Moscow");
+    SKIP_UNLESS_IN_ZONE(zone);
     const reportLog::fresh reports;
     const std::string serial = readOver(simLine::pty, collector);
     ASSERT_TRUE(reportLog::errors.empty());
@@ -71,6 +74,7 @@ TEST(irdaLink, ReadsACollectorAsOverTheSerialLine)
 TEST(irdaLink, WritesTheSettingsAndTheClock)
 {
     const ScopedTimeZone zone("Europe/Moscow");
+    SKIP_UNLESS_IN_ZONE(zone);
     const reportLog::fresh reports;
     simProcess sim({"--clock", "2024-03-15 10:00:00"}, simLine::irda);
     ASSERT_TRUE(sim.waitForAir());
@@ -123,4 +127,39 @@ TEST(irdaLink, ADeviceThatNeverGoesQuietCannotHoldTheLink)
     EXPECT_EQ(link.transact(identify, sizeof identify, reply.data(), reply.size()), 0u);
     EXPECT_EQ(reportLog::errors,
               std::vector<std::string>{"Устройство не работает или ошибка контрольной суммы при передаче"});
+}
+
+TEST(irdaLink, AStopWhileTheLineIsClearedEndsTheExchange)
+{
+    // Every reply to a byte write has a bad CRC, and each attempt is followed by a two-second
+    // drain. The user stops the link in the first drain (1 s in) or in the one after the last
+    // attempt (5 s in): no further request goes out, and the stop is not reported as the
+    // device's failure.
+    for (const int stopAfter : {1, 5}) {
+        SCOPED_TRACE(stopAfter);
+        const reportLog::fresh reports;
+        simProcess sim({"--fault", "WriteByte:crc"}, simLine::irda);
+        ASSERT_TRUE(sim.waitForAir());
+        const scopedIrdaAir air(sim.air);
+        {
+            comm link(reportLog::status, reportLog::error);
+            ASSERT_TRUE(link.openIrda());
+            const auto start = std::chrono::steady_clock::now();
+            link.setCancelCheck([start, stopAfter] {
+                return std::chrono::steady_clock::now() - start > std::chrono::seconds(stopAfter);
+            });
+            const uint8_t write[] = {hostAddress, deviceAddress, 0, 0, WriteByte, 0x00, 0x05, 0x41};
+            std::vector<uint8_t> reply(replyCapacity);
+            EXPECT_EQ(link.transact(write, sizeof write, reply.data(), reply.size()), 0u);
+            EXPECT_TRUE(link.cancelled());
+        }
+        EXPECT_TRUE(reportLog::errors.empty()) << ::testing::PrintToString(reportLog::errors);
+        ASSERT_EQ(sim.terminate(), 0);
+        const std::string dump = sim.dumpText();
+        std::size_t writes = 0;
+        for (std::size_t at = dump.find("\nwrite 0 0005 41"); at != std::string::npos;
+             at = dump.find("\nwrite 0 0005 41", at + 1))
+            ++writes;
+        EXPECT_EQ(writes, stopAfter == 1 ? 1u : 3u);
+    }
 }

@@ -1,10 +1,14 @@
-// The IrDA transport against the real simulator serving the emulated air.
+// The IrDA transport against the real simulator serving the emulated air, and against a stack in
+// memory for what the simulator never sends.
 #include "link/irdaTransport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/comm.h"
@@ -27,6 +31,46 @@ std::size_t exchangeOnce(irdaTransport& t, const std::vector<uint8_t>& packet, u
 {
     return t.exchange(packet.data(), packet.size(), reply, replyCapacity);
 }
+
+// A stack with one device in range that offers IrCOMM in 9-wire mode, and whose IrCOMM stream
+// holds what `incoming` holds: every receive takes as much of it as asked for.
+class streamStack final : public irdaSockets {
+public:
+    bool startup() override { return true; }
+    irdaSocket create() override { return 3; }
+    bool enumDevices(irdaSocket, std::vector<irdaDeviceInfo>& devices) override
+    {
+        devices = {{0x01020304, "RP"}};
+        return true;
+    }
+    bool iasQuery(irdaSocket, uint32_t, const std::string&, const std::string&, irdaAttribute& result) override
+    {
+        result = {iasOctetSeq, {0x00, 0x01, 0x04}};
+        return true;
+    }
+    bool setNineWire(irdaSocket) override { return true; }
+    bool connectService(irdaSocket, uint32_t, const std::string&) override { return true; }
+    long send(irdaSocket, const uint8_t*, std::size_t length) override { return static_cast<long>(length); }
+    long receive(irdaSocket, uint8_t* data, std::size_t capacity) override
+    {
+        const std::size_t n = std::min(capacity, incoming.size());
+        std::copy(incoming.begin(), incoming.begin() + static_cast<long>(n), data);
+        incoming.erase(incoming.begin(), incoming.begin() + static_cast<long>(n));
+        return static_cast<long>(n);
+    }
+    int waitReadable(irdaSocket, int milliseconds) override
+    {
+        if (!incoming.empty())
+            return 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        return 0;
+    }
+    void shutdown(irdaSocket) override {}
+    void close(irdaSocket) override {}
+    int lastError() const override { return 0; }
+
+    std::vector<uint8_t> incoming;
+};
 
 }  // namespace
 
@@ -151,6 +195,23 @@ TEST(irdaExchange, ASlowReplyIsReadAndASilentDeviceTimesOut)
     EXPECT_EQ(exchangeOnce(transport, readClock, reply), 0u);
     EXPECT_TRUE(transport.isOpen());
     EXPECT_EQ(exchangeOnce(transport, readClock, reply), 14u);
+    EXPECT_TRUE(reportLog::errors.empty());
+}
+
+TEST(irdaExchange, AReplyEndsWhereItsLengthFieldSays)
+{
+    // The device's reply and three more bytes come in one burst: the reply is taken whole and
+    // nothing after it, as on the serial line.
+    const reportLog::fresh reports;
+    streamStack stack;
+    irdaTransport transport(stack, cancel, reportLog::status, reportLog::error);
+    ASSERT_TRUE(transport.open());
+    stack.incoming = exampleIdentifyReply;
+    stack.incoming.insert(stack.incoming.end(), {0xAA, 0xBB, 0xCC});
+    std::vector<uint8_t> reply(replyCapacity);
+    ASSERT_EQ(exchangeOnce(transport, identify, reply.data()), exampleIdentifyReply.size());
+    EXPECT_EQ(std::vector<uint8_t>(reply.begin(), reply.begin() + 15), exampleIdentifyReply);
+    EXPECT_EQ(stack.incoming, (std::vector<uint8_t>{0xAA, 0xBB, 0xCC}));
     EXPECT_TRUE(reportLog::errors.empty());
 }
 

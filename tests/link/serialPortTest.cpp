@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "link/commands.h"
 #include "tests/support/packetExamples.h"
 #include "tests/support/ptyPeer.h"
@@ -32,11 +31,7 @@ protected:
         reportLog::clear();
         setenv("BRENNIX_COM4", peer.slavePath().c_str(), 1);
     }
-    void TearDown() override
-    {
-        unsetenv("BRENNIX_COM4");
-        portSpeed = 9600;
-    }
+    void TearDown() override { unsetenv("BRENNIX_COM4"); }
 
     std::size_t exchange()
     {
@@ -65,7 +60,7 @@ TEST_F(serialOverPty, ReplyEndsByItsLengthField)
         default: return ptyPeer::Answer{identifyReply};
         }
     });
-    ASSERT_TRUE(port.open("COM4"));
+    ASSERT_TRUE(port.open("COM4", {}));
 
     EXPECT_EQ(exchange(), 4u);
     // The rest of that reply is still queued; the link would clear it between attempts.
@@ -87,8 +82,7 @@ TEST_F(serialOverPty, UnsupportedSpeedKeepsTheLineSpeed)
     ASSERT_EQ(tcsetattr(peer.slaveFd(), TCSANOW, &before), 0);
     peer.start([](int, const Bytes&) { return ptyPeer::Answer{identifyReply}; });
 
-    portSpeed = 38400;
-    ASSERT_TRUE(port.open("COM4"));
+    ASSERT_TRUE(port.open("COM4", {38400, nullptr}));
     EXPECT_EQ(reportLog::errors, std::vector<std::string>{"недопустимая скорость порта: 38400"});
     const termios kept = lineSettings();
     EXPECT_EQ(cfgetospeed(&kept), static_cast<speed_t>(B57600));
@@ -98,8 +92,7 @@ TEST_F(serialOverPty, UnsupportedSpeedKeepsTheLineSpeed)
     // An accepted speed is set; of the rest only the frame changes (one stop bit), hardware
     // flow control stays.
     reportLog::clear();
-    portSpeed = 19200;
-    ASSERT_TRUE(port.open("COM4"));
+    ASSERT_TRUE(port.open("COM4", {19200, nullptr}));
     EXPECT_TRUE(reportLog::errors.empty());
     const termios after = lineSettings();
     EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B19200));
@@ -118,7 +111,7 @@ TEST_F(serialOverPty, PortHeldByAnotherProcessCannotBeOpened)
     if (child == 0) {
         linkCancel holderCancel;
         serialPort holder(holderCancel, reportLog::error);
-        const char opened = holder.open("COM4") ? 1 : 0;
+        const char opened = holder.open("COM4", {}) ? 1 : 0;
         char ignored;
         if (write(ready[1], &opened, 1) == 1)
             (void)!read(release[0], &ignored, 1);
@@ -128,7 +121,7 @@ TEST_F(serialOverPty, PortHeldByAnotherProcessCannotBeOpened)
     ASSERT_EQ(read(ready[0], &opened, 1), 1);
     ASSERT_EQ(opened, 1);
 
-    EXPECT_FALSE(port.open("COM4"));
+    EXPECT_FALSE(port.open("COM4", {}));
     // The kernel's exclusive mode turns others away, except root, whom the lock turns away.
     const int code = geteuid() == 0 ? EWOULDBLOCK : EBUSY;
     EXPECT_EQ(reportLog::errors,
@@ -140,7 +133,7 @@ TEST_F(serialOverPty, PortHeldByAnotherProcessCannotBeOpened)
     waitpid(child, &status, 0);
     for (const int fd : {ready[0], ready[1], release[0], release[1]})
         close(fd);
-    EXPECT_TRUE(port.open("COM4"));
+    EXPECT_TRUE(port.open("COM4", {}));
 }
 
 TEST(serialPort, ATrickleCannotStretchAnExchangeBeyondTheTimeOfItsReply)
@@ -153,7 +146,7 @@ TEST(serialPort, ATrickleCannotStretchAnExchangeBeyondTheTimeOfItsReply)
     ASSERT_FALSE(sim.waitForTerminal().empty());
     linkCancel cancel;
     serialPort port(cancel, reportLog::error);
-    ASSERT_TRUE(port.open(sim.link));
+    ASSERT_TRUE(port.open(sim.link, {}));
     Bytes reply(replyCapacity);
     EXPECT_EQ(port.exchange(identifyPacket.data(), identifyPacket.size(), reply.data(), reply.size()), 0u);
     EXPECT_TRUE(port.isOpen());
@@ -166,7 +159,7 @@ TEST(serialPort, DeviceThatIsNoTerminalIsRefused)
     setenv("BRENNIX_COM1", "/dev/null", 1);
     linkCancel cancel;
     serialPort port(cancel, reportLog::error);
-    EXPECT_FALSE(port.open("COM1"));
+    EXPECT_FALSE(port.open("COM1", {}));
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(reportLog::errors,
               std::vector<std::string>{"не могу открыть последовательный порт: " +

@@ -1,5 +1,5 @@
-// The settings update against the real simulator on a real pseudo-terminal: what the recorder's
-// memory and clock hold afterwards, and what a failure leaves behind.
+// The settings update against the simulator's device in the test's own process: what the
+// recorder's memory and clock hold afterwards, and what a failure leaves behind.
 #include "setup/settingsUpdate.h"
 
 #include <cstdio>
@@ -11,8 +11,9 @@
 #include "data/readout.h"
 #include "link/codings.h"
 #include "link/comm.h"
+#include "sim/dump.h"
+#include "tests/support/inProcessSim.h"
 #include "tests/support/reportLog.h"
-#include "tests/support/simProcess.h"
 #include "tests/support/timeZone.h"
 
 namespace {
@@ -74,23 +75,24 @@ std::size_t count(const std::string& text, const std::string& part)
     return n;
 }
 
-// A recorder on its own pseudo-terminal and a link to it on COM1.
+// A recorder and a link to it.
 class settingsUpdate : public ::testing::Test {
 protected:
+    void SetUp() override { SKIP_UNLESS_IN_ZONE(zone); }
     void start(std::vector<std::string> options)
     {
         options.insert(options.begin(), {"--clock", "2023-02-01 12:00:00"});
-        sim = std::make_unique<simProcess>(options);
-        ASSERT_EQ(sim->waitForTerminal().size(), 1u);
-        port = std::make_unique<scopedComPort>(1, sim->link);
-        ASSERT_TRUE(link.openSerial("COM1"));
+        sim = std::make_unique<inProcessSim>(options);
+        link = std::make_unique<comm>(reportLog::status, reportLog::error, sim->transports);
+        ASSERT_TRUE(link->openSerial("COM1", {}));
     }
     // Ends the session and returns the simulator's dump.
     std::string finish()
     {
-        link.close();
-        EXPECT_EQ(sim->terminate(), 0);
-        return sim->dumpText();
+        link->close();
+        std::ostringstream dump;
+        writeDump(sim->device, dump);
+        return dump.str();
     }
 
     // Answers the question with answer and keeps what was asked.
@@ -103,16 +105,15 @@ protected:
 
     ScopedTimeZone zone{"Europe/Moscow"};
     reportLog::fresh reports;
-    std::unique_ptr<simProcess> sim;
-    std::unique_ptr<scopedComPort> port;
-    comm link{reportLog::status, reportLog::error};
+    std::unique_ptr<inProcessSim> sim;
+    std::unique_ptr<comm> link;
 };
 
 TEST_F(settingsUpdate, WritesTheBlockSetsTheClockAndTheRecorderReadsBackTheNewSettings)
 {
     start({});
     const settingsFields fields = newSettings();
-    ASSERT_TRUE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
+    ASSERT_TRUE(writeSettings(*link, fields, now, reportLog::status, reportLog::error, confirm));
     EXPECT_TRUE(reportLog::errors.empty());
     ASSERT_EQ(reportLog::statuses.size(), settingsBlockSize);
     EXPECT_EQ(reportLog::statuses.front(), "Обновляется память РП по адресу $0000");
@@ -122,7 +123,7 @@ TEST_F(settingsUpdate, WritesTheBlockSetsTheClockAndTheRecorderReadsBackTheNewSe
     EXPECT_EQ(asked[0].next, expectedBlock(fields));
 
     aList cranes;
-    ASSERT_TRUE(readDevice(link, cranes, reportLog::status, reportLog::error));
+    ASSERT_TRUE(readDevice(*link, cranes, computeRecorderEpoch(), reportLog::status, reportLog::error));
     const devLink& crane = *firstCrane(cranes);
     EXPECT_EQ(crane.regNo, "\xD0\xCA-7");
     EXPECT_EQ(crane.serNo, "00451");
@@ -153,7 +154,7 @@ TEST_F(settingsUpdate, ABadWriteReplyStopsAtItsAddressAndTheClockIsNotSet)
 {
     start({"--fault", "WriteByte#20:length=0"});
     const settingsFields fields = newSettings();
-    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
+    EXPECT_FALSE(writeSettings(*link, fields, now, reportLog::status, reportLog::error, confirm));
     EXPECT_EQ(reportLog::errors,
               std::vector<std::string>{"Ошибка при записи байта по адресу $0014 - неверный ответ от устройства "
                                        "(пакет длиной 7 байт)"});
@@ -170,17 +171,17 @@ TEST_F(settingsUpdate, NothingIsWrittenAfterAFailedCheckAnInputErrorOrARefusal)
 {
     start({"--fault", "Identify:length@1", "--fault", "ReadMemory:length@1"});
     const settingsFields fields = newSettings();
-    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
+    EXPECT_FALSE(writeSettings(*link, fields, now, reportLog::status, reportLog::error, confirm));
     EXPECT_EQ(reportLog::errors, std::vector<std::string>{"Ошибка при чтении идентификатора устройства"});
     reportLog::clear();
-    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
+    EXPECT_FALSE(writeSettings(*link, fields, now, reportLog::status, reportLog::error, confirm));
     EXPECT_EQ(reportLog::errors, std::vector<std::string>{"Ошибка при чтении памяти с адреса $0000"});
 
     reportLog::clear();
     settingsFields wrong = fields;
     wrong.capacity = "";
     wrong.resetSelection = wrong.tripSelection;
-    EXPECT_FALSE(writeSettings(link, wrong, now, reportLog::status, reportLog::error, confirm));
+    EXPECT_FALSE(writeSettings(*link, wrong, now, reportLog::status, reportLog::error, confirm));
     const std::vector<std::string> expected = {
         "Неверное значение в поле 'Номинальная грузоподъемность крана'",
         "Уровень сброса ОГП должен быть меньше уровня срабатывания ОГП",
@@ -190,7 +191,7 @@ TEST_F(settingsUpdate, NothingIsWrittenAfterAFailedCheckAnInputErrorOrARefusal)
 
     reportLog::clear();
     answer = false;
-    EXPECT_FALSE(writeSettings(link, fields, now, reportLog::status, reportLog::error, confirm));
+    EXPECT_FALSE(writeSettings(*link, fields, now, reportLog::status, reportLog::error, confirm));
     EXPECT_TRUE(reportLog::errors.empty());
     EXPECT_TRUE(reportLog::statuses.empty());
     ASSERT_EQ(asked.size(), 1u);
@@ -205,7 +206,7 @@ TEST_F(settingsUpdate, NothingIsWrittenAfterAFailedCheckAnInputErrorOrARefusal)
 TEST_F(settingsUpdate, AClockReplyOfAnotherLengthIsAFailure)
 {
     start({"--fault", "SetClock:length=1"});
-    EXPECT_FALSE(writeSettings(link, newSettings(), now, reportLog::status, reportLog::error, confirm));
+    EXPECT_FALSE(writeSettings(*link, newSettings(), now, reportLog::status, reportLog::error, confirm));
     EXPECT_EQ(reportLog::errors, std::vector<std::string>{"Ошибка при установке времени РП (8)"});
     EXPECT_EQ(count(finish(), "\nwrite 0 "), settingsBlockSize);
 }
@@ -213,9 +214,9 @@ TEST_F(settingsUpdate, AClockReplyOfAnotherLengthIsAFailure)
 TEST_F(settingsUpdate, LiveLoadCode)
 {
     start({"--load", "201", "--fault", "ReadLoad:length@1"});
-    EXPECT_EQ(readLoadCode(link, reportLog::error), 0);
+    EXPECT_EQ(readLoadCode(*link, reportLog::error), 0);
     EXPECT_EQ(reportLog::errors, std::vector<std::string>{"Ошибка при чтении текущей нагрузки"});
-    EXPECT_EQ(readLoadCode(link, reportLog::error), 201);
+    EXPECT_EQ(readLoadCode(*link, reportLog::error), 201);
     EXPECT_EQ(reportLog::errors.size(), 1u);
 }
 

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "app/globals.h"
 #include "data/cp1251.h"
+#include "link/codings.h"
 #include "sim/crane.h"
 #include "sim/generator.h"
 #include "sim/liftingCycle.h"
@@ -19,6 +19,7 @@ constexpr int32_t readoutTime = 1710486000;  // 15/03/2024 10:00:00 in Moscow
 TEST(simImage, FieldsSitWhereTheReadoutDecodesThem)
 {
     ScopedTimeZone zone("Europe/Moscow");
+    SKIP_UNLESS_IN_ZONE(zone);
     craneSpec c;
     ASSERT_TRUE(utf8ToCp1251("Р-12345", c.regNo));
     c.serNo = "12345678";
@@ -94,6 +95,7 @@ TEST(simImage, CapacityByteAndFloat24)
 TEST(simImage, GraphRecordAndSlot)
 {
     ScopedTimeZone zone("Europe/Moscow");
+    SKIP_UNLESS_IN_ZONE(zone);
     const bytes points = {0, 0, 0x00, 0, 0, 0x83, 0, 2, 0x01, 0, 3, 0x90};
     const bytes record = graphRecord(readoutTime, points);
     EXPECT_EQ(getBe16(&record[0]), 15);     // four points: L = 15
@@ -117,8 +119,7 @@ TEST(simImage, GraphRecordAndSlot)
 TEST(simGenerator, CranesHangTogether)
 {
     ScopedTimeZone zone("Europe/Moscow");
-    const int32_t savedEpoch = recorderEpoch;
-    recorderEpoch = computeRecorderEpoch();
+    SKIP_UNLESS_IN_ZONE(zone);
     const simContent collector = generateContent(7, deviceKind::collector, 6, readoutTime);
     ASSERT_EQ(collector.slots.size(), 6u);
     EXPECT_EQ(collector.identifier, "VELM0001");
@@ -126,7 +127,7 @@ TEST(simGenerator, CranesHangTogether)
     int32_t previousReadout = 0;
     for (const simSlot& slot : collector.slots) {
         const decodedImage d = decodeImage(slot.memory);
-        const int32_t readout = recorderTime(slot.readoutCounter);
+        const int32_t readout = recorderTime(slot.readoutCounter, computeRecorderEpoch());
         SCOPED_TRACE(d.regNo);
         regNos.insert(d.regNo);
         EXPECT_EQ(std::string(slot.regNo.c_str()), d.regNo);
@@ -165,12 +166,12 @@ TEST(simGenerator, CranesHangTogether)
             }
     }
     EXPECT_EQ(regNos.size(), 6u);
-    recorderEpoch = savedEpoch;
 }
 
 TEST(simGenerator, SameSeedSameContent)
 {
     ScopedTimeZone zone("Europe/Moscow");
+    SKIP_UNLESS_IN_ZONE(zone);
     const simContent a = generateContent(3, deviceKind::recorder, 1, readoutTime);
     const simContent b = generateContent(3, deviceKind::recorder, 1, readoutTime);
     const simContent c = generateContent(4, deviceKind::recorder, 1, readoutTime);

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "app/globals.h"
 #include "data/cp1251.h"
+#include "link/codings.h"
 #include "tests/sim/simTestSupport.h"
 #include "tests/support/timeZone.h"
 
@@ -28,6 +28,7 @@ std::string cp1251(const char* utf8)
 
 class simScenario : public ::testing::Test {
 protected:
+    void SetUp() override { SKIP_UNLESS_IN_ZONE(zone); }
     ScopedTimeZone zone{"Europe/Moscow"};
     std::string error;
 };
@@ -98,8 +99,6 @@ crane
 
 TEST_F(simScenario, CollectorWithGeneratedAndRawCranes)
 {
-    const int32_t savedEpoch = recorderEpoch;
-    recorderEpoch = computeRecorderEpoch();
     const auto content = parse(R"(device collector
 seed 9
 crane generate
@@ -120,7 +119,7 @@ crane
     const simSlot& generated = content->slots[0];
     EXPECT_EQ(decodeImage(generated.memory).regNo, "4711");
     EXPECT_EQ(generated.regNo, std::string("4711\0\0\0\0\0\0\0\0", 12));
-    EXPECT_EQ(recorderTime(generated.readoutCounter), start - 22 * 3600);
+    EXPECT_EQ(recorderTime(generated.readoutCounter, computeRecorderEpoch()), start - 22 * 3600);
     EXPECT_GT(generated.graphs[0].size(), 3u);   // generated ordinary graphs stay
     EXPECT_EQ(generated.graphs[1].size(), 1u);   // the given overload graph replaces them
 
@@ -129,7 +128,6 @@ crane
     EXPECT_EQ(raw.memory[38], 0);
     EXPECT_EQ(raw.regNo, "0123456789AB");
     EXPECT_EQ(raw.slotReply, (bytes{0, 1, 2}));
-    recorderEpoch = savedEpoch;
 }
 
 TEST_F(simScenario, CommandLineWinsAndDefaults)

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "sim/packet.h"
+
 // Identify, ReadClock, ReadMemory of 0x80 bytes at 0x0000, WriteByte 0x41 at 0x0005,
 // ReadGraph 0, SelectSlot 0.
 inline const std::vector<std::vector<uint8_t>> exampleRequests = {
@@ -18,3 +20,10 @@ inline const std::vector<std::vector<uint8_t>> exampleRequests = {
 // A recorder's reply to Identify: "RP_v0001".
 inline const std::vector<uint8_t> exampleIdentifyReply = {
     0x01, 0x01, 0x00, 0x0F, 0x09, 'R', 'P', '_', 'v', '0', '0', '0', '1', 0x9D, 0xD2};
+
+// A packet from its body (header and data): the length field set, the CRC appended.
+inline std::vector<uint8_t> framed(std::vector<uint8_t> body)
+{
+    sealPacket(body);
+    return body;
+}

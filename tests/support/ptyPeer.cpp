@@ -10,17 +10,6 @@
 #include <stdexcept>
 
 #include "link/codings.h"
-#include "link/crc16.h"
-
-std::vector<uint8_t> framed(std::vector<uint8_t> body)
-{
-    const std::size_t length = body.size();
-    body.resize(length + 2);
-    putBe16(&body[2], static_cast<uint16_t>(length + 2));
-    crc16 crc;
-    putBe16(&body[length], crc.packetCrc(body.data(), length));
-    return body;
-}
 
 ptyPeer::ptyPeer()
 {

@@ -11,8 +11,7 @@
 #include <thread>
 #include <vector>
 
-// A packet from its body (header and data): the length field set, the CRC appended.
-std::vector<uint8_t> framed(std::vector<uint8_t> body);
+#include "tests/support/packetExamples.h"
 
 class ptyPeer {
 public:

@@ -1,31 +1,29 @@
-// Sets TZ for the lifetime of the object and restores the previous zone after it.
+// Local time in a named zone for the lifetime of the object. A POSIX process changes its zone at
+// once (TZ and tzset). A Windows process keeps the zone it was started in (under Wine the zone
+// that TZ names when it starts): there the object only tells whether the process runs in the
+// zone, and a test that needs it is skipped otherwise (SKIP_UNLESS_IN_ZONE); the Windows build
+// runs the tests once in each zone they use.
 #pragma once
 
-#include <cstdlib>
-#include <ctime>
 #include <optional>
 #include <string>
 
 class ScopedTimeZone {
 public:
-    explicit ScopedTimeZone(const char* zone)
-    {
-        if (const char* old = std::getenv("TZ"))
-            previous = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedTimeZone()
-    {
-        if (previous)
-            setenv("TZ", previous->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
+    explicit ScopedTimeZone(const char* zone);
+    ~ScopedTimeZone();
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+    // Whether local time is that of the zone.
+    bool holds() const;
+
+    const std::string zone;
 
 private:
     std::optional<std::string> previous;
 };
+
+#define SKIP_UNLESS_IN_ZONE(scoped)                                                                \
+    if (!(scoped).holds())                                                                         \
+    GTEST_SKIP() << "needs the time zone " << (scoped).zone
