@@ -135,7 +135,6 @@ MainFrame::MainFrame()
     connectResult = wxID_NO;
     preselectedWay = wxID_NO;
     recallWindow(*this);
-    Show();
 }
 
 MainFrame::~MainFrame()

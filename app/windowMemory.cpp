@@ -53,6 +53,9 @@ void recallWindow(MainFrame& frame)
 {
     wxConfigBase& config = *wxConfigBase::Get();
     recallGeometry(frame, config);
+    // Shown first at its own size, then maximised: the window manager then knows the size that
+    // un-maximising gives back.
+    frame.Show();
     bool maximized = false;
     if (config.Read("/Window/Maximized", &maximized) && maximized)
         frame.Maximize();
