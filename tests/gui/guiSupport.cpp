@@ -276,7 +276,7 @@ bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken, int
     return taken();
 }
 
-void typeInto(wxTextCtrl* field, const char* text)
+void typeInto(wxWindow* field, const char* text)
 {
     field->SetFocus();
     pointAt(field);

@@ -20,7 +20,6 @@ class cycLink;
 class devLink;
 class wxNotebook;
 class wxPreviewFrame;
-class wxTextCtrl;
 
 // Keeps the status bar working as in the program, records every message and shows no box.
 class RecordingLog : public wxLogGui {
@@ -107,7 +106,7 @@ void settle();
 bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken, int modifiers = wxMOD_NONE);
 // Focuses the field, selects all its text and types text over it, key by key; returns once the
 // field has had every key.
-void typeInto(wxTextCtrl* field, const char* text);
+void typeInto(wxWindow* field, const char* text);
 // What the X server shows in an area of the screen right now, pixel by pixel, read through a
 // connection of its own (so from any thread); empty when the display cannot be read.
 std::vector<uint32_t> screenPixels(const wxRect& area);

@@ -13,6 +13,8 @@
 #include <memory>
 #include <utility>
 
+#include <wx/choice.h>
+#include <wx/config.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
 
@@ -24,6 +26,7 @@
 #include "dialogs/ComChooserDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
+#include "dialogs/SerialPortsPanel.h"
 #include "dialogs/ProgressDialog.h"
 #include "link/codings.h"
 #include "link/commands.h"
@@ -318,6 +321,57 @@ TEST_F(ReadoutCommand, StoppedReadoutShowsWhatItKept)
               wxString::Format(ui("Считывание прервано пользователем. Сохранены полностью считанные "
                                   "данные: кранов %u, графиков %u"),
                                frame->craneSelector->GetCount(), graphs));
+}
+
+// The port chooser shows the device behind each port; what the user maps there and the speed
+// chosen are stored and hold from this readout on: the device answers at 19200 only.
+TEST_F(ReadoutCommand, ThePortsDevicesAndTheSpeedAreChosenInThePortChooser)
+{
+    wxConfigBase* config = wxConfigBase::Get();
+    config->Write("/Com/COM2", "/dev/ttyUSB7");
+    unsetenv("BRENNIX_COM2");
+    unsetenv("BRENNIX_COM3");
+    unsetenv("BRENNIX_COM4");
+    const int32_t speedBefore = portSpeed;
+    startDevice({"--baud", "19200"});
+    const std::string tooLong(260, 'x');
+    ModalScript script({pressing(ID_CONNECT_SERIAL),
+                        [&](wxDialog* dialog) {
+                            ComChooserDialog* chooser = dynamic_cast<ComChooserDialog*>(dialog);
+                            ASSERT_NE(chooser, nullptr);
+                            const std::vector<wxComboBox*>& devices = chooser->ports->devices;
+                            ASSERT_EQ(devices.size(), 4u);
+                            EXPECT_EQ(devices[0]->GetValue(), wxString::FromUTF8(sim->link));
+                            EXPECT_FALSE(devices[0]->IsEnabled()) << "the environment's device wins";
+                            EXPECT_EQ(devices[1]->GetValue(), "/dev/ttyUSB7");
+                            EXPECT_EQ(devices[2]->GetValue(), "/dev/ttyS2");
+                            EXPECT_EQ(chooser->ports->speed->GetStringSelection(), "9600");
+                            devices[1]->SetFocus();
+                            devices[1]->SelectAll();
+                            EXPECT_TRUE(pressKey(devices[1], WXK_BACK, [&] { return devices[1]->GetValue().empty(); }));
+                            typeInto(devices[3], ("/dev/" + tooLong).c_str());   // beyond the field's length
+                            chooser->ports->speed->SetStringSelection("19200");
+                            click(chooser, wxID_YES);
+                        },
+                        [](wxDialog* dialog) {
+                            EXPECT_EQ(dialog->GetTitle(), ui("Считывание завершено"));
+                            click(dialog, wxID_OK);
+                        }});
+    command(frame, ID_CONNECT);
+    settle();
+    EXPECT_EQ(script.played(), 3u);
+    EXPECT_TRUE(logged(wxLOG_Error).empty());
+    EXPECT_EQ(frame->craneSelector->GetCount(), 3u);
+
+    EXPECT_EQ(portSpeed, 19200);
+    EXPECT_EQ(config->ReadLong("/Com/Speed", 0), 19200);
+    EXPECT_FALSE(config->HasEntry("/Com/COM1"));
+    EXPECT_FALSE(config->HasEntry("/Com/COM2")) << "emptied: the standard device again";
+    EXPECT_FALSE(config->HasEntry("/Com/COM3")) << "left as it was";
+    EXPECT_EQ(config->Read("/Com/COM4", wxString()), "/dev/" + tooLong.substr(0, 250)) << "255 characters at most";
+    config->DeleteEntry("/Com/COM4");
+    config->Write("/Com/Speed", speedBefore);
+    portSpeed = speedBefore;
 }
 
 TEST(PortNames, ConfiguredDevicesAreUsedAndNoneIsRecorded)
