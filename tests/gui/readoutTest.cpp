@@ -134,6 +134,7 @@ protected:
 TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)
 {
     startDevice({});
+    frame->showDataFileName("old.brx");   // the cranes replaced came from a data file
     auto steps = serialPortOne;
     steps.push_back([this](wxDialog* dialog) {
         // The completion message, while nothing points at the cranes the readout replaced.
@@ -151,6 +152,7 @@ TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)
 
     EXPECT_EQ(frame->connectResult, ID_CONNECT_SERIAL);
     EXPECT_EQ(frame->portName, "COM1");
+    EXPECT_EQ(frame->GetTitle(), "Brennix 1.2.1");
     EXPECT_TRUE(logged(wxLOG_Error).empty());
     const std::vector<wxString> statuses = logged(wxLOG_Status);
     ASSERT_FALSE(statuses.empty());
