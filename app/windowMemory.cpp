@@ -7,6 +7,7 @@
 #include <wx/filefn.h>
 
 #include "app/MainFrame.h"
+#include "dialogs/ComChooserDialog.h"
 #include "dialogs/ConnectDialog.h"
 
 namespace {
@@ -22,11 +23,6 @@ const wayName wayNames[] = {
     {ID_CONNECT_IRDA, "infrared"},
     {ID_CONNECT_MODEM, "modem"},
 };
-
-bool isPortName(const wxString& name)
-{
-    return name.size() == 4 && name.StartsWith("COM") && name[3] >= '1' && name[3] <= '4';
-}
 
 void recallGeometry(MainFrame& frame, wxConfigBase& config)
 {
@@ -69,7 +65,7 @@ void recallWindow(MainFrame& frame)
         for (const wayName& known : wayNames)
             if (way == known.name)
                 frame.preselectedWay = known.way;
-    if (config.Read("/Connection/Port", &port) && isPortName(port))
+    if (config.Read("/Connection/Port", &port) && portChoice(port.utf8_string()) >= 0)
         frame.preselectedPort = port.utf8_string();
 }
 

@@ -11,6 +11,12 @@
 #include "dialogs/SerialPortsPanel.h"
 #include "dialogs/dialogParts.h"
 
+int portChoice(const std::string& port)
+{
+    const bool named = port.size() == 4 && port.compare(0, 3, "COM") == 0 && port[3] >= '1' && port[3] <= '4';
+    return named ? port[3] - '1' : -1;
+}
+
 wxBEGIN_EVENT_TABLE(ComChooserDialog, wxDialog)
     EVT_BUTTON(wxID_YES, ComChooserDialog::OnRead)
     EVT_BUTTON(wxID_NO, ComChooserDialog::OnCancel)
@@ -32,8 +38,8 @@ ComChooserDialog::ComChooserDialog(wxWindow* parent, const wxString& title, cons
                            wxDefaultSize, 4, choices, 4, wxRA_SPECIFY_ROWS);
     // The port chosen last, in this run or an earlier one, is chosen again unless the user
     // chooses another.
-    if (port->size() == 4 && port->compare(0, 3, "COM") == 0 && (*port)[3] >= '1' && (*port)[3] <= '4')
-        radio->SetSelection((*port)[3] - '1');
+    if (portChoice(*port) >= 0)
+        radio->SetSelection(portChoice(*port));
     ports = new SerialPortsPanel(this, font);
 
     wxBoxSizer* choice = new wxBoxSizer(wxHORIZONTAL);
