@@ -134,7 +134,7 @@ MainFrame::MainFrame()
 
     connectResult = wxID_NO;
     preselectedWay = wxID_NO;
-    recallWindow(*this);
+    recallWindow(*this);   // and shows the window as it was left
 }
 
 MainFrame::~MainFrame()

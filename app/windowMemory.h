@@ -8,10 +8,10 @@
 
 class MainFrame;
 
-// Before the window is first shown: its size, position and maximised state, lastDirectory and
-// the preselected connection from the store. A value that does not suit this screen or this
-// computer (a window off every display, a folder that is gone, an unknown way or port) leaves
-// the window's own default.
+// At the end of the window's construction: takes its size, position, lastDirectory and the
+// preselected connection from the store, shows the window, and maximises it if it was left so.
+// A value that does not suit this screen or this computer (a window off every display, a folder
+// that is gone, an unknown way or port) leaves the window's own default.
 void recallWindow(MainFrame& frame);
 
 // When the window closes: writes them to the store. A maximised window keeps the size and
