@@ -68,6 +68,11 @@ bool BrennixApp::OnInit()
     helpController = new wxHtmlHelpController(helpViewerStyle);
     addHelpBook(*helpController, "help/brennix.htb");
     addHelpBook(*helpController, "help/velmora.htb");
+
+    // A data file opened from a file manager comes as the one argument; the program has no
+    // options, so whatever is given is taken as a path.
+    if (argc > 1)
+        frame->openDataFile(argv[1]);
     return true;
 }
 

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <vector>
 
+#include <wx/accel.h>
 #include <wx/button.h>
 #include <wx/combobox.h>
+#include <wx/filename.h>
 #include <wx/html/helpctrl.h>
 #include <wx/html/htmlwin.h>
 #include <wx/imaglist.h>
@@ -21,6 +23,7 @@
 #include "app/LongComboBox.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
+#include "app/windowMemory.h"
 #include "data/cp1251.h"
 #include "data/devLink.h"
 #include "data/timeText.h"
@@ -37,6 +40,11 @@ const char* const connectHelp = "Подключиться к регистрат�
 const char* const openHelp = "Открыть файл для просмотра";
 const char* const saveHelp = "Сохранить просматриваемые данные в файле";
 const char* const printHelp = "Распечатать документ на принтере";
+
+const char* const programTitle = "Brennix 1.2.1";
+
+// The usual desktop key of a command beside the one its menu item shows.
+wxAcceleratorEntry ctrlKey(int key, int command) { return wxAcceleratorEntry(wxACCEL_CTRL, key, command); }
 
 // Graph list label: peak load, then the graph's start in local time.
 wxString graphLabel(const cycLink& graph)
@@ -102,7 +110,7 @@ wxBEGIN_EVENT_TABLE(MainFrame, wxFrame)
 wxEND_EVENT_TABLE()
 
 MainFrame::MainFrame()
-    : wxFrame(nullptr, wxID_ANY, "Brennix 1.2.1", wxDefaultPosition, wxDefaultSize,
+    : wxFrame(nullptr, wxID_ANY, programTitle, wxDefaultPosition, wxDefaultSize,
               wxDEFAULT_FRAME_STYLE)
 {
     SetIcons(programIcons());
@@ -125,7 +133,8 @@ MainFrame::MainFrame()
     sizing.Detach(notebook);
 
     connectResult = wxID_NO;
-    Show();
+    preselectedWay = wxID_NO;
+    recallWindow(*this);   // and shows the window as it was left
 }
 
 MainFrame::~MainFrame()
@@ -138,15 +147,16 @@ void MainFrame::buildMenus()
 {
     wxMenu* file = new wxMenu;
     file->Append(ID_CONNECT, ui("&Подключиться\tAlt-C"), ui(connectHelp));
-    file->Append(wxID_OPEN, ui("Открыть\tAlt-O"), ui(openHelp));
-    file->Append(wxID_SAVE, ui("Сохранить\tAlt-S"), ui(saveHelp));
+    file->Append(wxID_OPEN, ui("Открыть\tAlt-O"), ui(openHelp))->AddExtraAccel(ctrlKey('O', wxID_OPEN));
+    file->Append(wxID_SAVE, ui("Сохранить\tAlt-S"), ui(saveHelp))->AddExtraAccel(ctrlKey('S', wxID_SAVE));
     file->AppendSeparator();
-    file->Append(ID_PRINT, ui("&Распечатать\tAlt-P"), ui(printHelp));
+    file->Append(ID_PRINT, ui("&Распечатать\tAlt-P"), ui(printHelp))->AddExtraAccel(ctrlKey('P', ID_PRINT));
     file->Append(ID_PAGE_SETUP, ui("&Параметры страницы"), ui("Настройка параметров страницы для печати"));
     file->Append(ID_PREVIEW, ui("&Предварительный просмотр"),
                  ui("Предварительный просмотр документа перед распечаткой"));
     file->AppendSeparator();
-    file->Append(ID_EXIT, ui("&Выйти\tAlt-X"), ui("Завершение работы с программой"));
+    file->Append(ID_EXIT, ui("&Выйти\tAlt-X"), ui("Завершение работы с программой"))
+        ->AddExtraAccel(ctrlKey('Q', ID_EXIT));
 
     wxMenu* help = new wxMenu;
     help->Append(ID_ABOUT, ui("О программе"), ui("Показать информацию о программе"));
@@ -165,7 +175,7 @@ void MainFrame::buildToolBar()
     toolBar = CreateToolBar(wxTB_HORIZONTAL);
     toolBar->SetToolBitmapSize(wxSize(32, 32));
     const auto addTool = [this](int id, const char* label, const char* picture, const char* longHelp) {
-        toolBar->AddTool(id, ui(label), loadPng(picture), wxNullBitmap, wxITEM_NORMAL, wxString(),
+        toolBar->AddTool(id, ui(label), loadPng(picture), wxNullBitmap, wxITEM_NORMAL, ui(label),
                          ui(longHelp));
     };
     addTool(ID_CONNECT, "Считать", "bmps/connect.32.png", connectHelp);
@@ -239,6 +249,15 @@ void MainFrame::clearCranes()
     graphTablePage->refresh();
     cranes.clear();
     unsavedCranes = false;
+    showDataFileName(wxString());
+}
+
+void MainFrame::showDataFileName(const wxString& path)
+{
+    wxString title(programTitle);
+    if (!path.empty())
+        title += ui(" — ") + wxFileName(path).GetFullName();
+    SetTitle(title);
 }
 
 void MainFrame::showCranes()
@@ -311,6 +330,7 @@ void MainFrame::OnClose(wxCloseEvent& event)
             return;
         }
     }
+    rememberWindow(*this);
     Destroy();
 }
 

@@ -45,6 +45,9 @@ public:
     void clearCranes();
     // Refills the crane selector from cranes and makes the first crane current, if any.
     void showCranes();
+    // Names the data file that the cranes held were read from or saved to in the title; an
+    // empty path leaves the program's name alone. clearCranes() empties it.
+    void showDataFileName(const wxString& path);
 
     // The readout command: asks for the connection, reads the recorder or collector behind it
     // into cranes and shows them.
@@ -52,6 +55,9 @@ public:
     // The file commands: replace the cranes with a data file's, or write them into one.
     void openDataFile();
     void saveDataFile();
+    // Reads the data file at path as the open command reads the one chosen in its dialog (a file
+    // given on the command line).
+    void openDataFile(const wxString& path);
     // Before the cranes are replaced or the program ends: when they came from a readout and were
     // not saved since, asks whether to save them first. False when the user cancels, or chose to
     // save and nothing was saved.
@@ -74,11 +80,17 @@ public:
     int32_t connectResult;      // last result of the connection dialog
     std::string portName;       // "COM1".."COM4" chosen there, or empty
     bool unsavedCranes = false; // cranes came from a readout and were not saved since
+    // The way and the serial port chosen last in the connection dialogs, in this run or an
+    // earlier one (app/windowMemory.h); the dialogs preselect them.
+    int32_t preselectedWay;
+    std::string preselectedPort;
 
 private:
     void buildMenus();
     void buildToolBar();
     void buildNotebook();
+    // Replaces the cranes with those of the data file at path.
+    void readChosenFile(const wxString& path);
 
     void OnConnect(wxCommandEvent& event);
     void OnOpen(wxCommandEvent& event);

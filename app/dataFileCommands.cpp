@@ -66,14 +66,30 @@ void MainFrame::openDataFile()
     if (!askToKeepUnsavedCranes())
         return;
     const wxString path = chooseDataFile(this, lastDirectory, wxFD_OPEN);
-    if (path.empty())
+    if (!path.empty())
+        readChosenFile(path);
+}
+
+void MainFrame::openDataFile(const wxString& path)
+{
+    if (!askToKeepUnsavedCranes())
         return;
+    wxFileName file(path);
+    file.MakeAbsolute();
+    lastDirectory = file.GetPath();
+    readChosenFile(file.GetFullPath());
+}
+
+void MainFrame::readChosenFile(const wxString& path)
+{
     // The cranes held go before the file is read, whatever it turns out to hold.
     clearCranes();
     // After a graph that does not decode the cranes read stay held, with the graphs before it:
     // they are shown, so that what a save would write is what the user sees.
-    if (readDataFile(fileSystemPath(path), cranes, logError) != DataFileResult::readError)
+    if (readDataFile(fileSystemPath(path), cranes, logError) != DataFileResult::readError) {
         showCranes();
+        showDataFileName(path);
+    }
 }
 
 void MainFrame::saveDataFile()
@@ -83,8 +99,10 @@ void MainFrame::saveDataFile()
     const wxString path = chooseDataFile(this, lastDirectory, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (path.empty())
         return;
-    if (writeDataFile(fileSystemPath(path), cranes, logError))
+    if (writeDataFile(fileSystemPath(path), cranes, logError)) {
         unsavedCranes = false;
+        showDataFileName(path);
+    }
 }
 
 bool MainFrame::askToKeepUnsavedCranes()

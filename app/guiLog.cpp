@@ -8,6 +8,7 @@
 #include <wx/evtloop.h>
 #include <wx/log.h>
 
+#include "app/blockedInput.h"
 #include "app/uiText.h"
 
 namespace {
@@ -46,9 +47,13 @@ void logStatus(const char* format, ...)
     va_end(args);
     wxLogStatus("%s", text);
     // The readout and the settings update block the event loop for minutes, and GTK paints only
-    // from its loop: let it paint and lay out (no user input, no timers), so that the status
-    // text and the parts of the window a closed dialog uncovered show while the operation runs.
-    handleWaitingEvents(wxEVT_CATEGORY_UI);
+    // from its loop: let it paint and lay out (no timers), so that the status text and the parts
+    // of the window a closed dialog uncovered show while the operation runs. Input is taken only
+    // while the operation holds it, so that it goes nowhere; otherwise it waits for the loop.
+    if (BlockedInput::active())
+        BlockedInput::takeEvents();
+    else
+        handleWaitingEvents(wxEVT_CATEGORY_UI);
 }
 
 void logError(const char* format, ...)

@@ -15,8 +15,8 @@ void MainFrame::readRecorder()
 {
     if (!askToKeepUnsavedCranes())
         return;
-    std::string chosenPort = portName;
-    ConnectDialog* dialog = new ConnectDialog(this, &chosenPort);
+    std::string chosenPort = preselectedPort;
+    ConnectDialog* dialog = new ConnectDialog(this, &chosenPort, preselectedWay);
     const int32_t chosen = dialog->ShowModal();
     dialog->Destroy();
     // A cancelled choice reads nothing and so changes nothing: the cranes held stay, and with
@@ -25,6 +25,9 @@ void MainFrame::readRecorder()
         return;
     connectResult = chosen;
     portName = chosenPort;
+    preselectedWay = chosen;
+    if (!chosenPort.empty())
+        preselectedPort = chosenPort;
     // The selector and the graph list are emptied with the cranes, so that nothing repainted
     // while the link runs (or the message below is up) reaches a deleted crane. No status text
     // of an earlier readout stays to speak for this one.

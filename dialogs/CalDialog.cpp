@@ -61,6 +61,7 @@ CalDialog::CalDialog(wxWindow* parent, const wxDateTime& date)
     buttons->Add(newPictureButton(this, wxID_NO, "bmps/redcross.32.png"), 0, wxALIGN_CENTER_VERTICAL);
     addButtonLabel(buttons, this, "Отменить выбор", font);
     makeDefault(this, wxID_YES);
+    cancelOnEscape(this, wxID_NO);
 
     wxBoxSizer* top = new wxBoxSizer(wxVERTICAL);
     top->Add(calendar, 0, wxALIGN_CENTER_HORIZONTAL);

@@ -1,4 +1,5 @@
-// Lets the user pick a date on a calendar: wxID_YES with the date in calendar, or wxID_NO.
+// Lets the user pick a date on a calendar: wxID_YES with the date in calendar, or wxID_NO (also
+// Escape).
 #pragma once
 
 #include <wx/dialog.h>

@@ -5,15 +5,21 @@
 
 #include <wx/dialog.h>
 
+class SerialPortsPanel;
 class wxRadioBox;
+
+// The choice that stands for port ("COM1".."COM4" → 0..3); -1 for any other name.
+int portChoice(const std::string& port);
 
 class ComChooserDialog : public wxDialog {
 public:
-    // port: the caller's port name, set to "COM1".."COM4" (wxID_YES) or emptied (wxID_NO).
+    // port: the caller's port name, set to "COM1".."COM4" (wxID_YES) or emptied (wxID_NO, also
+    // Escape). The port it names when the dialog opens is chosen at first, COM1 otherwise.
     ComChooserDialog(wxWindow* parent, const wxString& title, const wxBitmap& picture,
                      std::string* port);
 
     wxRadioBox* radio;
+    SerialPortsPanel* ports;   // the ports' devices and the speed, stored when the user reads
 
 private:
     void OnRead(wxCommandEvent& event);

@@ -16,7 +16,7 @@ wxBEGIN_EVENT_TABLE(ConnectDialog, wxDialog)
     EVT_BUTTON(wxID_NO, ConnectDialog::OnCancel)
 wxEND_EVENT_TABLE()
 
-ConnectDialog::ConnectDialog(wxWindow* parent, std::string* port)
+ConnectDialog::ConnectDialog(wxWindow* parent, std::string* port, int32_t lastWay)
     : wxDialog(parent, wxID_ANY, ui("Подключение к РП"), wxDefaultPosition, wxSize(440, 192),
                wxDEFAULT_DIALOG_STYLE),
       port(port)
@@ -32,6 +32,7 @@ ConnectDialog::ConnectDialog(wxWindow* parent, std::string* port)
     column->Add(160, 8, 1, wxEXPAND);
     column->Add(newButtonRow(this, wxID_NO, "bmps/redcross.32.png", "Отменить операцию", font), 0, 0);
     makeDefault(this, wxID_NO);
+    cancelOnEscape(this, wxID_NO);
 
     wxBoxSizer* top = new wxBoxSizer(wxHORIZONTAL);
     top->Add(new wxStaticBitmap(this, wxID_ANY, imageWithMask(loadPng("bmps/Connect.160.png"))), 0,
@@ -39,6 +40,8 @@ ConnectDialog::ConnectDialog(wxWindow* parent, std::string* port)
     top->Add(8, 160, 0, wxALIGN_CENTER_VERTICAL);
     top->Add(column, 1, wxEXPAND);
     layOut(this, top);
+    if (isConnectionChoice(lastWay))
+        FindWindow(lastWay)->SetFocus();
 }
 
 int ConnectDialog::choosePort(const char* title, int result)

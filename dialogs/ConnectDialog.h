@@ -8,7 +8,7 @@
 
 class comm;
 
-// Buttons and results of the dialog; wxID_NO cancels.
+// Buttons and results of the dialog; wxID_NO (also Escape) cancels.
 enum {
     ID_CONNECT_SERIAL = 500,
     ID_CONNECT_IRDA = 501,
@@ -18,8 +18,10 @@ enum {
 class ConnectDialog : public wxDialog {
 public:
     // port: the caller's port name; the serial and modem choices set it to "COM1".."COM4",
-    // the infrared choice empties it.
-    ConnectDialog(wxWindow* parent, std::string* port);
+    // the infrared choice empties it. The port chooser starts on the port it names. lastWay: the
+    // way chosen last (500, 501, 502), whose button has the keyboard focus, so that Enter or
+    // Space chooses it again; any other value leaves the focus to the toolkit.
+    ConnectDialog(wxWindow* parent, std::string* port, int32_t lastWay = wxID_NO);
 
 private:
     void OnSerial(wxCommandEvent& event);

@@ -23,6 +23,7 @@ ExitDialog::ExitDialog(wxWindow* parent)
     buttons->Add(newPictureButton(this, wxID_NO, "bmps/redcross.32.png"), 0, wxALIGN_CENTER_VERTICAL);
     addButtonLabel(buttons, this, "Нет", font);
     makeDefault(this, wxID_NO);
+    cancelOnEscape(this, wxID_NO);
 
     wxBoxSizer* column = new wxBoxSizer(wxVERTICAL);
     column->Add(120, 4, 1, wxEXPAND);

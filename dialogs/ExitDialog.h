@@ -1,4 +1,4 @@
-// Asks whether the program is to be closed: wxID_YES or wxID_NO.
+// Asks whether the program is to be closed: wxID_YES, or wxID_NO ("Нет", also Escape).
 #pragma once
 
 #include <wx/dialog.h>

@@ -1,12 +1,10 @@
 #include "dialogs/ProgressDialog.h"
 
-#include <wx/cursor.h>
 #include <wx/gauge.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
-#include <wx/utils.h>
 
-#include "app/guiLog.h"
+#include "app/blockedInput.h"
 #include "app/uiText.h"
 #include "dialogs/dialogParts.h"
 
@@ -28,8 +26,7 @@ wxBEGIN_EVENT_TABLE(ProgressDialog, wxDialog)
 wxEND_EVENT_TABLE()
 
 ProgressDialog::ProgressDialog(wxWindow* parent, const wxBitmap& picture)
-    : wxDialog(parent, wxID_ANY, ui("Считывание данных"), wxDefaultPosition, wxSize(440, 192), wxCAPTION),
-      owner(parent)
+    : wxDialog(parent, wxID_ANY, ui("Считывание данных"), wxDefaultPosition, wxSize(440, 192), wxCAPTION)
 {
     const wxFont font = labelFont(12);
     craneLine = new wxStaticText(this, wxID_ANY, ui("Соединение с устройством..."));
@@ -57,9 +54,7 @@ ProgressDialog::ProgressDialog(wxWindow* parent, const wxBitmap& picture)
 
     CentreOnParent();
     Show();
-    others = std::make_unique<wxWindowDisabler>(this);
-    owner->SetCursor(wxCursor(wxCURSOR_WAIT));
-    takeEvents();
+    held = std::make_unique<BlockedInput>(parent, this);
 }
 
 ProgressDialog::~ProgressDialog() = default;
@@ -78,27 +73,19 @@ void ProgressDialog::show(const readoutProgress& progress)
         done = (progress.crane - 1 + ofCrane) / progress.cranes;
     }
     bar->SetValue(static_cast<int>(done * barRange));
-    takeEvents();
+    BlockedInput::takeEvents();
 }
 
 bool ProgressDialog::stopRequested()
 {
-    takeEvents();
+    BlockedInput::takeEvents();
     return stop;
 }
 
 void ProgressDialog::end()
 {
-    // The windows are still disabled: what input has come goes nowhere.
-    takeEvents();
-    others.reset();
-    owner->SetCursor(wxNullCursor);
+    held.reset();
     Destroy();
-}
-
-void ProgressDialog::takeEvents()
-{
-    handleWaitingEvents(wxEVT_CATEGORY_UI | wxEVT_CATEGORY_USER_INPUT);
 }
 
 void ProgressDialog::OnStop(wxCommandEvent&)

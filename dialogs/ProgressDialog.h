@@ -1,7 +1,6 @@
 // The readout's progress while it runs: which crane and which of its graphs are being read, a
-// bar, and a button that stops the readout. While it is up the other windows take no input and
-// the main window shows a busy cursor; the input that arrives meanwhile goes nowhere, so none of
-// it can answer a dialog that follows the readout.
+// bar, and a button that stops the readout. While it is up the readout holds the input
+// (BlockedInput): the other windows take none, and none can answer a dialog that follows.
 #pragma once
 
 #include <memory>
@@ -13,7 +12,7 @@
 class wxButton;
 class wxGauge;
 class wxStaticText;
-class wxWindowDisabler;
+class BlockedInput;
 
 class ProgressDialog : public wxDialog {
 public:
@@ -33,15 +32,11 @@ private:
     void OnStop(wxCommandEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnKey(wxKeyEvent& event);
-    // Lets the windows repaint and this dialog take the input that has come.
-    void takeEvents();
-
-    wxWindow* owner;
     wxStaticText* craneLine;
     wxStaticText* graphLine;
     wxGauge* bar;
     wxWindow* stopButton;
-    std::unique_ptr<wxWindowDisabler> others;
+    std::unique_ptr<BlockedInput> held;
     bool stop = false;
 
     wxDECLARE_EVENT_TABLE();

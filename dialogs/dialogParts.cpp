@@ -72,3 +72,17 @@ void makeDefault(wxWindow* dialog, int id)
     if (wxButton* button = wxDynamicCast(dialog->FindWindow(id), wxButton))
         button->SetDefault();
 }
+
+void cancelOnEscape(wxWindow* dialog, int id)
+{
+    dialog->Bind(wxEVT_CHAR_HOOK, [dialog, id](wxKeyEvent& event) {
+        wxWindow* button = dialog->FindWindow(id);
+        if (event.GetKeyCode() != WXK_ESCAPE || event.HasAnyModifiers() || !button) {
+            event.Skip();
+            return;
+        }
+        wxCommandEvent click(wxEVT_BUTTON, id);
+        click.SetEventObject(button);
+        button->ProcessWindowEvent(click);
+    });
+}

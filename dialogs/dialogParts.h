@@ -26,6 +26,10 @@ wxBoxSizer* newButtonRow(wxWindow* parent, int id, const char* picture, const ch
 // Makes the dialog's button id its default button.
 void makeDefault(wxWindow* dialog, int id);
 
+// Escape answers as the dialog's cancelling button id does. The close box still ends the dialog
+// with wxID_CANCEL, as the toolkit's own dialogs do.
+void cancelOnEscape(wxWindow* dialog, int id);
+
 // Sets the top sizer on the dialog with auto-layout and lays it out once, enlarging the dialog
 // where its contents would otherwise be cut.
 void layOut(wxWindow* dialog, wxSizer* top);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include <wx/bmpbuttn.h>
@@ -14,6 +15,7 @@
 #include <wx/textctrl.h>
 
 #include "app/MainFrame.h"
+#include "app/blockedInput.h"
 #include "app/guiLog.h"
 #include "app/imageWithMask.h"
 #include "app/uiText.h"
@@ -294,6 +296,7 @@ uint8_t SetupWindow::readCurrentCode()
     const MainFrame* frame = chosenConnection(this, selectedCrane());
     if (!frame)
         return 0;
+    const BlockedInput held(wxGetTopLevelParent(this));
     comm link(logStatus, logError);
     if (!openChosenLink(link, frame->connectResult, frame->portName))
         return 0;
@@ -316,18 +319,24 @@ void SetupWindow::updateRecorder(wxCommandEvent&)
     const MainFrame* frame = chosenConnection(this, crane);
     if (!frame)
         return;
+    // The exchanges hold the input; the question before the write takes it.
+    wxWindow* window = wxGetTopLevelParent(this);
+    std::optional<BlockedInput> held(std::in_place, window);
     comm link(logStatus, logError);
     if (!openChosenLink(link, frame->connectResult, frame->portName))
         return;
-    const auto confirm = [this, frame](const settingsQuestion& question) {
+    const auto confirm = [this, frame, window, &held](const settingsQuestion& question) {
+        held.reset();
         ConfirmUpdateDialog* dialog = new ConfirmUpdateDialog(this, question, frame->connectResult, frame->portName);
         const bool confirmed = dialog->ShowModal() == wxID_YES;
         dialog->Destroy();
+        held.emplace(window);
         return confirmed;
     };
     if (!writeSettings(link, fields(*crane), static_cast<int32_t>(std::time(nullptr)), logStatus, logError,
                        confirm))
         return;
+    held.reset();
     InfoDialog* dialog = new InfoDialog(this, ui("Обновление завершено"),
                                         ui("Обновление настроек регистратора параметров успешно завершено"),
                                         imageWithMask(loadPng(connectionPicture(frame->connectResult))));

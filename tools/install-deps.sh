@@ -8,7 +8,7 @@ set -e
 role=${1:-test}
 build="build-essential cmake pkg-config libwxgtk3.2-dev libcairo2-dev wx3.2-i18n fonts-dejavu-core"
 test="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev libx11-dev libgtk-3-dev
- xvfb xauth imagemagick xdotool poppler-utils python3 locales desktop-file-utils dpkg-dev"
+ xvfb xauth imagemagick xdotool openbox poppler-utils python3 locales desktop-file-utils dpkg-dev"
 case "$role" in
     build) packages=$build ;;
     test) packages="$build $test" ;;

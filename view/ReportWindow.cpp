@@ -42,11 +42,14 @@ ReportWindow::ReportWindow(wxWindow* parent, wxComboBox* craneSelector)
 {
     view = new wxHtmlWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHW_SCROLLBAR_AUTO,
                             "htmlWindow");
+    // The view starts at the size of the page it fills, not the toolkit's tiny default, and the
+    // page leaves the layout to the notebook: a view laid out smaller than its scroll bars makes
+    // GTK complain on the terminal. Its minimum size stays the default, as does the window's.
+    view->SetSize(640, 480);
     wxBoxSizer* sizer = new wxBoxSizer(wxHORIZONTAL);
     sizer->Add(view, 1, wxEXPAND, 0);
     MakeReport();
     SetSizer(sizer);
-    Layout();
 }
 
 void ReportWindow::Print() { printer.PrintText(html, wxString()); }

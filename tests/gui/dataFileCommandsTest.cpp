@@ -108,9 +108,12 @@ TEST_F(DataFileCommands, SavedCranesOpenAgainAndShowTheFirst)
                 craneNamed("8 02/02/2024 00:00:00", {keptGraph(1706757000)})});
     const std::string written = dataFileText(frame->cranes);
 
+    EXPECT_EQ(frame->GetTitle(), "Brennix 1.2.1");
     fileCommand(wxID_SAVE, saveStyle, file("cranes.brx"));
     EXPECT_EQ(readWholeFile((directory / "cranes.brx").string()), written);
     EXPECT_EQ(frame->lastDirectory, wxString(directory.string()));
+    EXPECT_EQ(frame->GetTitle(), ui("Brennix 1.2.1 — cranes.brx")) << "the file saved to";
+    frame->SetTitle("Brennix 1.2.1");
 
     frame->craneSelector->SetSelection(1);
     fileCommand(wxID_OPEN, openStyle, file("cranes.brx"));
@@ -120,6 +123,7 @@ TEST_F(DataFileCommands, SavedCranesOpenAgainAndShowTheFirst)
     EXPECT_EQ(frame->craneSelector->GetClientData(0), firstCrane(frame->cranes));
     EXPECT_EQ(frame->graphPage->graphList()->GetCount(), 2u);
     EXPECT_NE(frame->reportPage->protocolHtml().Find("<B>7</B>"), wxNOT_FOUND);
+    EXPECT_EQ(frame->GetTitle(), ui("Brennix 1.2.1 — cranes.brx")) << "the file opened";
     EXPECT_TRUE(errors().empty());
 }
 
@@ -148,8 +152,10 @@ TEST_F(DataFileCommands, AFileThatDoesNotReadLeavesNoCranes)
     std::ofstream(directory / "broken.brx") << "a(type = \"RAM\"";
     for (const char* name : {"missing.brx", "broken.brx"}) {
         holdCranes({craneNamed("7 x", {keptGraph(0)})});
+        frame->showDataFileName(file("held.brx"));
         fileCommand(wxID_OPEN, openStyle, file(name));
         EXPECT_TRUE(frame->cranes.empty()) << name;
+        EXPECT_EQ(frame->GetTitle(), "Brennix 1.2.1") << "no file's name";
         EXPECT_EQ(frame->craneSelector->GetCount(), 0u);
         EXPECT_EQ(frame->graphPage->graphList()->GetCount(), 0u);
         EXPECT_TRUE(frame->reportPage->protocolHtml().empty());

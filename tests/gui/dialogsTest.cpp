@@ -34,14 +34,24 @@ ModalScript::Step pressing(int id)
     return [id](wxDialog* dialog) { click(dialog, id); };
 }
 
-ModalScript::Step choosingPort(int index, int id)
+// Chooses the port at index in the port chooser, which opens on the port at shown, and presses
+// the button id.
+ModalScript::Step choosingPort(int index, int id, int shown = 0)
 {
-    return [index, id](wxDialog* dialog) {
+    return [index, id, shown](wxDialog* dialog) {
         ComChooserDialog* chooser = dynamic_cast<ComChooserDialog*>(dialog);
         ASSERT_NE(chooser, nullptr);
-        EXPECT_EQ(chooser->radio->GetSelection(), 0) << "COM1 is preselected every time";
+        EXPECT_EQ(chooser->radio->GetSelection(), shown) << "the port preselected";
         chooser->radio->SetSelection(index);
         click(chooser, id);
+    };
+}
+
+// Presses a key on the keyboard while the dialog is up; it must end the dialog.
+ModalScript::Step pressingKey(int key)
+{
+    return [key](wxDialog* dialog) {
+        EXPECT_TRUE(pressKey(dialog, key, [dialog] { return !dialog->IsModal(); })) << "the dialog ended";
     };
 }
 
@@ -73,9 +83,45 @@ TEST(ConnectDialog, CancelInsideThePortChooserCancelsAndEmptiesThePort)
 {
     std::string port = "COM2";
     EXPECT_EQ(runModal(new ConnectDialog(nullptr, &port),
-                       {pressing(ID_CONNECT_SERIAL), choosingPort(1, wxID_NO)}),
+                       {pressing(ID_CONNECT_SERIAL), choosingPort(1, wxID_NO, 1)}),
               wxID_NO);
     EXPECT_EQ(port, "");
+}
+
+// The way and the port chosen last come up chosen: Enter takes the way, the chooser shows the
+// port; any other way and port can still be chosen.
+TEST(ConnectDialog, TheWayAndPortChosenLastComeUpChosen)
+{
+    std::string port = "COM3";
+    const ModalScript::Step enterOnTheModem = [](wxDialog* dialog) {
+        EXPECT_EQ(wxWindow::FindFocus(), dialog->FindWindow(ID_CONNECT_MODEM));
+        pressingKey(WXK_RETURN)(dialog);
+    };
+    EXPECT_EQ(runModal(new ConnectDialog(nullptr, &port, ID_CONNECT_MODEM),
+                       {enterOnTheModem, choosingPort(2, wxID_YES, 2)}),
+              ID_CONNECT_MODEM);
+    EXPECT_EQ(port, "COM3");
+
+    port = "COM4";
+    EXPECT_EQ(runModal(new ConnectDialog(nullptr, &port, ID_CONNECT_IRDA),
+                       {pressing(ID_CONNECT_SERIAL), choosingPort(0, wxID_YES, 3)}),
+              ID_CONNECT_SERIAL);
+    EXPECT_EQ(port, "COM1");
+}
+
+// Escape on the keyboard answers as the cancelling button: the connection dialog leaves the port
+// as it was, the port chooser empties it, the exit question says no, the calendar chooses nothing.
+TEST(Dialogs, EscapeCancelsAsTheCancellingButton)
+{
+    std::string port = "COM2";
+    EXPECT_EQ(runModal(new ConnectDialog(nullptr, &port), {pressingKey(WXK_ESCAPE)}), wxID_NO);
+    EXPECT_EQ(port, "COM2");
+    EXPECT_EQ(runModal(new ConnectDialog(nullptr, &port), {pressing(ID_CONNECT_SERIAL), pressingKey(WXK_ESCAPE)}),
+              wxID_NO);
+    EXPECT_EQ(port, "");
+    EXPECT_EQ(runModal(new ExitDialog(nullptr), {pressingKey(WXK_ESCAPE)}), wxID_NO);
+    CalDialog* calendar = new CalDialog(nullptr, wxDateTime(15, wxDateTime::Mar, 2009));
+    EXPECT_EQ(runModal(calendar, {pressingKey(WXK_ESCAPE)}), wxID_NO);
 }
 
 TEST(ConnectDialog, InfraredEmptiesAPortNameHeldBefore)

@@ -16,7 +16,6 @@
 #include <wx/msgdlg.h>
 #include <wx/radiobox.h>
 #include <wx/textctrl.h>
-#include <wx/uiaction.h>
 
 #include "app/BrennixApp.h"
 #include "app/MainFrame.h"
@@ -86,17 +85,6 @@ protected:
         FrameTest::TearDown();
     }
 
-    // Types into the text field as a user does: the field focused, its text selected, the keys.
-    static void typeInto(wxTextCtrl* field, const std::string& text)
-    {
-        field->SetFocus();
-        field->SelectAll();
-        wxUIActionSimulator keys;
-        keys.Text(text.c_str());
-        for (int i = 0; i < 200 && field->GetValue() != wxString::FromUTF8(text); ++i)
-            wxTheApp->Yield();
-        EXPECT_EQ(field->GetValue().utf8_string(), text) << "typed into the field";
-    }
     static void choose(wxRadioBox* box, int item)
     {
         box->SetSelection(item);
@@ -169,7 +157,7 @@ TEST_F(ExportCommands, PdfOfAllCranesWithTheirGraphs)
         EXPECT_EQ(dialog->GetTitle(), ui("Сохранить в PDF"));
         choose(exportDialog->cranesBox(), 1);
         EXPECT_FALSE(exportDialog->nameField()->IsEnabled()) << "all cranes go by their default names";
-        typeInto(exportDialog->folderPicker()->GetTextCtrl(), folder);
+        typeInto(exportDialog->folderPicker()->GetTextCtrl(), folder.c_str());
         click(dialog, wxID_OK);
     }});
     command(frame, ID_EXPORT_PDF);
@@ -216,7 +204,7 @@ TEST_F(ExportCommands, SelectedCraneUnderATypedNameAndNoSilentReplacing)
         choose(exportDialog->cranesBox(), 0);
         EXPECT_EQ(exportDialog->nameField()->GetValue(), "512_2024-03-14.pdf");
         typeInto(exportDialog->nameField(), "crane 512");
-        typeInto(exportDialog->folderPicker()->GetTextCtrl(), folder);
+        typeInto(exportDialog->folderPicker()->GetTextCtrl(), folder.c_str());
         click(dialog, wxID_OK);
     };
     {

@@ -1,10 +1,11 @@
 // Starts the toolkit around the GUI tests: a fresh HOME and GTK's settings in memory, so no real
-// settings are touched, every wx assertion a test failure, log messages recorded instead of
-// shown in message boxes.
+// settings are touched, every wx assertion and every warning of GTK and its libraries a test
+// failure, log messages recorded instead of shown in message boxes.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/image.h>
@@ -23,6 +24,26 @@ void failOnAssert(const wxString& file, int line, const wxString& function, cons
     ADD_FAILURE_AT(file.utf8_str().data(), line)
         << "wx assertion \"" << condition.utf8_str().data() << "\" in " << function.utf8_str().data()
         << ": " << message.utf8_str().data();
+}
+
+// GTK, GDK, GLib and the libraries under them print their warnings and critical messages on the
+// terminal, where nobody reads them in a test run: the test that causes one fails. The program
+// prints none in normal use.
+GLogWriterOutput failOnToolkitWarning(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer)
+{
+    if (level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) {
+        std::string domain = "?", message;
+        for (gsize i = 0; i < count; ++i) {
+            const std::string key = fields[i].key;
+            const char* value = static_cast<const char*>(fields[i].value);
+            if (fields[i].length < 0 && key == "GLIB_DOMAIN")
+                domain = value;
+            else if (fields[i].length < 0 && key == "MESSAGE")
+                message = value;
+        }
+        ADD_FAILURE() << domain << ((level & G_LOG_LEVEL_WARNING) ? " warning: " : " critical: ") << message;
+    }
+    return g_log_writer_default(level, fields, count, nullptr);
 }
 
 std::string freshHome()
@@ -44,6 +65,7 @@ int main(int argc, char** argv)
     const std::string home = freshHome();
     setenv("HOME", home.c_str(), 1);
     setenv("GSETTINGS_BACKEND", "memory", 1);
+    g_log_set_writer_func(failOnToolkitWarning, nullptr, nullptr);
     if (!wxEntryStart(argc, argv))
         return 2;
     wxSetAssertHandler(failOnAssert);

@@ -12,11 +12,13 @@
 #include <wx/timer.h>
 #include <wx/weakref.h>
 
+#include <wx/notebook.h>
 #include <wx/print.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/MainFrame.h"
 #include "data/devLink.h"
@@ -263,10 +265,10 @@ void pointAt(wxWindow* window)
 
 }  // namespace
 
-bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken)
+bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken, int modifiers)
 {
     pointAt(window);
-    wxUIActionSimulator().Char(key);
+    wxUIActionSimulator().Char(key, modifiers);
     for (int i = 0; i < 1000 && !taken(); ++i) {
         wxYield();
         wxMilliSleep(10);
@@ -274,7 +276,7 @@ bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken)
     return taken();
 }
 
-void typeInto(wxTextCtrl* field, const char* text)
+void typeInto(wxWindow* field, const char* text)
 {
     field->SetFocus();
     pointAt(field);
@@ -290,6 +292,37 @@ void typeInto(wxTextCtrl* field, const char* text)
     field->Bind(wxEVT_KEY_UP, mark);
     EXPECT_TRUE(pressKey(field, WXK_HOME, [&homeTaken] { return homeTaken; })) << "typed into the field";
     field->Unbind(wxEVT_KEY_UP, mark);
+}
+
+void userInput(const wxString& arguments)
+{
+    const wxString command = "xdotool " + arguments;
+    EXPECT_EQ(std::system(command.utf8_str().data()), 0) << command.utf8_str().data();
+}
+
+wxPoint centreOf(const wxRect& area) { return area.GetPosition() + area.GetSize() / 2; }
+
+wxPoint tabOnScreen(wxNotebook* notebook, int page)
+{
+    // The tabs run along the bottom edge.
+    wxPoint tab(0, notebook->GetSize().y - 10);
+    while (tab.x < notebook->GetSize().x && notebook->HitTest(tab) != page)
+        tab.x += 4;
+    return notebook->ClientToScreen(tab);
+}
+
+OnStatus::OnStatus(const char* status, std::function<void()> action)
+    : status(wxString::FromUTF8(status)), action(std::move(action)), previous(wxLog::SetActiveTarget(this))
+{
+}
+
+OnStatus::~OnStatus() { wxLog::SetActiveTarget(previous); }
+
+void OnStatus::DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo& info)
+{
+    RecordingLog::DoLogRecord(level, message, info);
+    if (level == wxLOG_Status && message == status && action)
+        std::exchange(action, nullptr)();
 }
 
 cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint8_t>>& points)

@@ -13,12 +13,13 @@
 #include <wx/dialog.h>
 #include <wx/log.h>
 #include <wx/modalhook.h>
+#include <wx/utils.h>
 
 class MainFrame;
 class cycLink;
 class devLink;
+class wxNotebook;
 class wxPreviewFrame;
-class wxTextCtrl;
 
 // Keeps the status bar working as in the program, records every message and shows no box.
 class RecordingLog : public wxLogGui {
@@ -100,16 +101,39 @@ void settle();
 
 // The user's keyboard, through the X server: keys go to the window under the pointer, which is
 // first moved over the middle of the window's top-level window (a modal dialog's included).
-// Presses key there and lets the toolkit work until taken() says the key has had its effect;
-// false when it has not within ten seconds.
-bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken);
+// Presses key there, with the modifiers (wxMOD_CONTROL, ...), and lets the toolkit work until
+// taken() says the key has had its effect; false when it has not within ten seconds.
+bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken, int modifiers = wxMOD_NONE);
 // Focuses the field, selects all its text and types text over it, key by key; returns once the
 // field has had every key.
-void typeInto(wxTextCtrl* field, const char* text);
+void typeInto(wxWindow* field, const char* text);
 // What the X server shows in an area of the screen right now, pixel by pixel, read through a
 // connection of its own (so from any thread); empty when the display cannot be read.
 std::vector<uint32_t> screenPixels(const wxRect& area);
 int differingPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
+
+// Input through the X server, as the user's hands give it (xdotool's arguments); it arrives
+// while the test goes on.
+void userInput(const wxString& arguments);
+wxPoint centreOf(const wxRect& area);
+// Where on the screen the tab of the notebook's page is.
+wxPoint tabOnScreen(wxNotebook* notebook, int page);
+
+// Plays an action once, right after the status text has been logged: a moment in the middle of
+// a readout or a settings update. Records the log as the tests' log does.
+class OnStatus : public RecordingLog {
+public:
+    OnStatus(const char* status, std::function<void()> action);
+    ~OnStatus() override;
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo& info) override;
+
+private:
+    wxString status;
+    std::function<void()> action;
+    wxLog* previous;
+};
 
 // A graph starting at timeStamp; points are (seconds, value byte) as the recorder stores them.
 cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint8_t>>& points);

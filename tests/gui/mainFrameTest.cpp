@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/combobox.h>
+#include <wx/filedlg.h>
 #include <wx/html/htmlwin.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/notebook.h>
+#include <wx/printdlg.h>
 #include <wx/statusbr.h>
 #include <wx/testing.h>
 #include <wx/toolbar.h>
@@ -153,7 +155,7 @@ TEST_F(MainWindow, ToolBarHoldsTheToolsAndTheCraneSelectorInOrder)
         }
         EXPECT_EQ(tool->GetLabel(), ui(expected[position].label));
         EXPECT_EQ(tool->GetLongHelp(), ui(expected[position].longHelp));
-        EXPECT_TRUE(tool->GetShortHelp().empty());
+        EXPECT_EQ(tool->GetShortHelp(), ui(expected[position].label)) << "the tooltip";
         EXPECT_TRUE(tool->GetNormalBitmap().IsOk()) << "picture missing";
     }
     EXPECT_TRUE(frame->craneSelector->HasFlag(wxCB_READONLY));
@@ -383,6 +385,32 @@ protected:
         return wxID_OK;
     }
 };
+
+// Ctrl-O, Ctrl-S, Ctrl-P and Ctrl-Q, pressed on the keyboard, give the commands that Alt-O,
+// Alt-S, Alt-P and Alt-X give; Ctrl-Q asks before it ends the program.
+TEST_F(MainWindow, CtrlKeysGiveTheCommandsBesideTheAltAccelerators)
+{
+    holdCranes({makeCrane("kept", {makeGraph(0, {{0, 0x81}})})});
+    const auto fileDialog = [](long style) {
+        return DialogAnswers::Answer{wxID_CANCEL, [style](wxDialog* dialog) {
+                                         wxFileDialog* files = dynamic_cast<wxFileDialog*>(dialog);
+                                         ASSERT_NE(files, nullptr);
+                                         EXPECT_EQ(files->GetWindowStyle() & (wxFD_OPEN | wxFD_SAVE), style);
+                                     }};
+    };
+    const auto printDialog = DialogAnswers::Answer{
+        wxID_CANCEL, [](wxDialog* dialog) { EXPECT_NE(dynamic_cast<wxPrintDialogBase*>(dialog), nullptr); }};
+    DialogAnswers user({fileDialog(wxFD_OPEN), fileDialog(wxFD_SAVE), printDialog, exitDialog(wxID_NO)});
+    std::size_t expected = 0;
+    for (const int key : {'O', 'S', 'P', 'Q'}) {
+        SCOPED_TRACE(static_cast<char>(key));
+        ++expected;
+        EXPECT_TRUE(pressKey(frame, key, [&] { return user.given() == expected; }, wxMOD_CONTROL));
+    }
+    settle();
+    EXPECT_FALSE(closing(frame));
+    EXPECT_EQ(frame->cranes.count(), 1u);
+}
 
 TEST_F(MainWindow, AboutBoxShowsTheVersion)
 {

@@ -13,6 +13,8 @@
 #include <memory>
 #include <utility>
 
+#include <wx/choice.h>
+#include <wx/config.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
 
@@ -24,6 +26,7 @@
 #include "dialogs/ComChooserDialog.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/InfoDialog.h"
+#include "dialogs/SerialPortsPanel.h"
 #include "dialogs/ProgressDialog.h"
 #include "link/codings.h"
 #include "link/commands.h"
@@ -50,39 +53,6 @@ const std::vector<ModalScript::Step> serialPortOne = {
         chooser->radio->SetSelection(0);
         click(chooser, wxID_YES);
     }};
-
-// Input through the X server, as the user's hands give it (xdotool's arguments).
-void userInput(const wxString& arguments)
-{
-    const wxString command = "xdotool " + arguments;
-    EXPECT_EQ(std::system(command.utf8_str().data()), 0) << command.utf8_str().data();
-}
-
-wxPoint centreOf(const wxRect& area) { return area.GetPosition() + area.GetSize() / 2; }
-
-// Plays an action once, right after the status text has been logged: a moment in the middle of
-// a readout. Records the log as the tests' log does.
-class OnStatus : public RecordingLog {
-public:
-    OnStatus(const char* status, std::function<void()> action)
-        : status(ui(status)), action(std::move(action)), previous(wxLog::SetActiveTarget(this))
-    {
-    }
-    ~OnStatus() override { wxLog::SetActiveTarget(previous); }
-
-protected:
-    void DoLogRecord(wxLogLevel level, const wxString& message, const wxLogRecordInfo& info) override
-    {
-        RecordingLog::DoLogRecord(level, message, info);
-        if (level == wxLOG_Status && message == status && action)
-            std::exchange(action, nullptr)();
-    }
-
-private:
-    wxString status;
-    std::function<void()> action;
-    wxLog* previous;
-};
 
 // The readout's progress dialog, while it is up.
 ProgressDialog* progressDialog()
@@ -164,6 +134,7 @@ protected:
 TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)
 {
     startDevice({});
+    frame->showDataFileName("old.brx");   // the cranes replaced came from a data file
     auto steps = serialPortOne;
     steps.push_back([this](wxDialog* dialog) {
         // The completion message, while nothing points at the cranes the readout replaced.
@@ -181,6 +152,7 @@ TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)
 
     EXPECT_EQ(frame->connectResult, ID_CONNECT_SERIAL);
     EXPECT_EQ(frame->portName, "COM1");
+    EXPECT_EQ(frame->GetTitle(), "Brennix 1.2.1");
     EXPECT_TRUE(logged(wxLOG_Error).empty());
     const std::vector<wxString> statuses = logged(wxLOG_Status);
     ASSERT_FALSE(statuses.empty());
@@ -196,7 +168,7 @@ TEST_F(ReadoutCommand, CollectorBehindComOneFillsTheSelector)
 TEST_F(ReadoutCommand, RecorderReadThroughThePortChosenLastTime)
 {
     startDevice({}, recorderScenario);
-    frame->portName = "COM1";
+    frame->preselectedPort = "COM1";
     wxTEST_DIALOG(command(frame, ID_CONNECT), wxExpectDismissableModal<ConnectDialog>(ID_CONNECT_SERIAL),
                   wxExpectDismissableModal<InfoDialog>(wxID_OK));
     settle();
@@ -300,11 +272,7 @@ TEST_F(ReadoutCommand, StrayInputDuringTheReadoutCannotAnswerTheCompletionMessag
     startDevice({"--baud", "9600"});
     // In the middle of the readout the user clicks the tab of the graphs and presses Escape.
     const OnStatus hands("Чтение данных об устройстве из слота 2 из 3", [this] {
-        wxNotebook* pages = frame->notebook;
-        wxPoint tab(0, pages->GetSize().y - 10);
-        while (tab.x < pages->GetSize().x && pages->HitTest(tab) != 1)
-            tab.x += 4;
-        const wxPoint at = pages->ClientToScreen(tab);
+        const wxPoint at = tabOnScreen(frame->notebook, 1);
         userInput(wxString::Format("mousemove %d %d click 1 key Escape", at.x, at.y));
     });
     auto steps = serialPortOne;
@@ -355,6 +323,57 @@ TEST_F(ReadoutCommand, StoppedReadoutShowsWhatItKept)
               wxString::Format(ui("Считывание прервано пользователем. Сохранены полностью считанные "
                                   "данные: кранов %u, графиков %u"),
                                frame->craneSelector->GetCount(), graphs));
+}
+
+// The port chooser shows the device behind each port; what the user maps there and the speed
+// chosen are stored and hold from this readout on: the device answers at 19200 only.
+TEST_F(ReadoutCommand, ThePortsDevicesAndTheSpeedAreChosenInThePortChooser)
+{
+    wxConfigBase* config = wxConfigBase::Get();
+    config->Write("/Com/COM2", "/dev/ttyUSB7");
+    unsetenv("BRENNIX_COM2");
+    unsetenv("BRENNIX_COM3");
+    unsetenv("BRENNIX_COM4");
+    const int32_t speedBefore = portSpeed;
+    startDevice({"--baud", "19200"});
+    const std::string tooLong(260, 'x');
+    ModalScript script({pressing(ID_CONNECT_SERIAL),
+                        [&](wxDialog* dialog) {
+                            ComChooserDialog* chooser = dynamic_cast<ComChooserDialog*>(dialog);
+                            ASSERT_NE(chooser, nullptr);
+                            const std::vector<wxComboBox*>& devices = chooser->ports->devices;
+                            ASSERT_EQ(devices.size(), 4u);
+                            EXPECT_EQ(devices[0]->GetValue(), wxString::FromUTF8(sim->link));
+                            EXPECT_FALSE(devices[0]->IsEnabled()) << "the environment's device wins";
+                            EXPECT_EQ(devices[1]->GetValue(), "/dev/ttyUSB7");
+                            EXPECT_EQ(devices[2]->GetValue(), "/dev/ttyS2");
+                            EXPECT_EQ(chooser->ports->speed->GetStringSelection(), "9600");
+                            devices[1]->SetFocus();
+                            devices[1]->SelectAll();
+                            EXPECT_TRUE(pressKey(devices[1], WXK_BACK, [&] { return devices[1]->GetValue().empty(); }));
+                            typeInto(devices[3], ("/dev/" + tooLong).c_str());   // beyond the field's length
+                            chooser->ports->speed->SetStringSelection("19200");
+                            click(chooser, wxID_YES);
+                        },
+                        [](wxDialog* dialog) {
+                            EXPECT_EQ(dialog->GetTitle(), ui("Считывание завершено"));
+                            click(dialog, wxID_OK);
+                        }});
+    command(frame, ID_CONNECT);
+    settle();
+    EXPECT_EQ(script.played(), 3u);
+    EXPECT_TRUE(logged(wxLOG_Error).empty());
+    EXPECT_EQ(frame->craneSelector->GetCount(), 3u);
+
+    EXPECT_EQ(portSpeed, 19200);
+    EXPECT_EQ(config->ReadLong("/Com/Speed", 0), 19200);
+    EXPECT_FALSE(config->HasEntry("/Com/COM1"));
+    EXPECT_FALSE(config->HasEntry("/Com/COM2")) << "emptied: the standard device again";
+    EXPECT_FALSE(config->HasEntry("/Com/COM3")) << "left as it was";
+    EXPECT_EQ(config->Read("/Com/COM4", wxString()), "/dev/" + tooLong.substr(0, 250)) << "255 characters at most";
+    config->DeleteEntry("/Com/COM4");
+    config->Write("/Com/Speed", speedBefore);
+    portSpeed = speedBefore;
 }
 
 TEST(PortNames, ConfiguredDevicesAreUsedAndNoneIsRecorded)

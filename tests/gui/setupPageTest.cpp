@@ -377,6 +377,37 @@ TEST_F(SettingsPage, UpdateWritesWhatThePageShowsAndSetsTheClock)
     EXPECT_EQ(dump.find("\nset-clock none"), std::string::npos);
 }
 
+TEST_F(SettingsPage, StrayInputDuringTheUpdateCannotAnswerTheCompletionMessage)
+{
+    connectSimulator({"--baud", "9600"});
+    // While the block is written the user clicks the tab of the graphs and presses Escape.
+    bool busy = false;
+    const OnStatus hands("Обновляется память РП по адресу $0010", [this, &busy] {
+        busy = frame->GetCursor().IsOk() && !frame->IsEnabled();
+        const wxPoint at = tabOnScreen(frame->notebook, 1);
+        userInput(wxString::Format("mousemove %d %d click 1 key Escape", at.x, at.y));
+    });
+    ModalScript script({confirmWrite, [this](wxDialog* dialog) {
+                            EXPECT_EQ(dialog->GetTitle(), ui("Обновление завершено"));
+                            // Time for any input still on its way, as long as the user takes to
+                            // read the message.
+                            for (int round = 0; round < 30; ++round) {
+                                wxYield();
+                                wxMilliSleep(10);
+                            }
+                            EXPECT_TRUE(dialog->IsModal()) << "the message is still up";
+                            EXPECT_EQ(frame->notebook->GetSelection(), 0) << "the click went nowhere";
+                            click(dialog, wxID_OK);
+                        }});
+    click(page, ID_UPDATE_RECORDER);
+    EXPECT_EQ(script.played(), 2u);
+    EXPECT_EQ(errorCount(), 0u);
+    EXPECT_TRUE(busy) << "a busy cursor over the window, which takes no input";
+    EXPECT_TRUE(frame->IsEnabled());
+    EXPECT_FALSE(frame->GetCursor().IsOk());
+    EXPECT_NE(dumpAfterwards().find("\nwrite 0 003F "), std::string::npos) << "all 64 bytes written";
+}
+
 TEST_F(SettingsPage, UpdateOverInfraredWritesTheBlockAndSetsTheClock)
 {
     connectInfrared();
