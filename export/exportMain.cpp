@@ -81,13 +81,16 @@ bool parse(int argc, char** argv, arguments& args)
     return true;
 }
 
-// The toolkit for drawing PDF pages. GTK needs a display even to measure text.
+// The toolkit for drawing PDF pages. GTK needs a display even to measure text; Windows always
+// has one.
 class pdfToolkit {
 public:
     bool start()
     {
+#ifdef __WXGTK__
         if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
             return false;
+#endif
         wxApp::SetInstance(new wxApp);
         static char name[] = "brennix-export";
         static char* argv[] = {name, nullptr};
