@@ -26,6 +26,7 @@ finish() {
 trap finish EXIT
 
 wineboot -i >/dev/null 2>&1
+wineserver -w
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
     /v 'MS Shell Dlg' /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
 wineserver -w

@@ -51,10 +51,13 @@ trap finish EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "making the Wine prefix"
     wineboot -i >/dev/null 2>&1
+    wineserver -w
     # wx's default GUI font under Wine is "MS Shell Dlg", which Wine's GDI+ does not find; a font
-    # it does find stands in for it (for the windows of the program, once they are built here).
+    # it does find stands in for it (set once wineboot is done: a value set while it runs is lost).
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
         /v 'MS Shell Dlg' /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
+    # A default printer (printing to a file) for the print preview and the page set-up.
+    wine "$build/brennix-test-printer.exe" "$(winepath -w "$root/tests/support/testPrinter.ppd")"
     wineserver -w
 fi
 
