@@ -1,9 +1,5 @@
-// Starts the toolkit around the GUI tests: a fresh HOME and GTK's settings in memory, so no real
-// settings are touched, every wx assertion a test failure, log messages recorded instead of
-// shown in message boxes.
-#include <cstdlib>
-#include <filesystem>
-#include <string>
+// Starts the toolkit around the GUI tests: fresh user settings, so no real settings are touched,
+// every wx assertion a test failure, log messages recorded instead of shown in message boxes.
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -11,6 +7,7 @@
 #include <wx/init.h>
 
 #include "app/BrennixApp.h"
+#include "tests/gui/freshSettings.h"
 #include "tests/gui/guiSupport.h"
 
 wxIMPLEMENT_APP_NO_MAIN(BrennixApp);
@@ -25,14 +22,6 @@ void failOnAssert(const wxString& file, int line, const wxString& function, cons
         << ": " << message.utf8_str().data();
 }
 
-std::string freshHome()
-{
-    char folder[] = "/tmp/brennix-gui-tests-XXXXXX";
-    if (!mkdtemp(folder))
-        std::abort();
-    return folder;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -41,9 +30,7 @@ int main(int argc, char** argv)
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
 
-    const std::string home = freshHome();
-    setenv("HOME", home.c_str(), 1);
-    setenv("GSETTINGS_BACKEND", "memory", 1);
+    useFreshSettings();
     if (!wxEntryStart(argc, argv))
         return 2;
     wxSetAssertHandler(failOnAssert);
@@ -53,7 +40,6 @@ int main(int argc, char** argv)
     RecordingLog::install();
     const int result = RUN_ALL_TESTS();
     wxEntryCleanup();
-    std::error_code ignored;
-    std::filesystem::remove_all(home, ignored);
+    removeFreshSettings();
     return result;
 }
