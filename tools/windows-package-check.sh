@@ -1,6 +1,6 @@
 #!/bin/bash
 # Checks the Windows packages in the build folder $1 under Wine, on the display in $DISPLAY
-# (tools/windows.sh runs it under Xvfb), in a fresh Wine prefix of its own:
+# (tools/windows.sh gives it one of Xvfb), in a fresh Wine prefix of its own:
 #   1. the ZIP unpacked into C:\ starts: brennix.exe, started from another folder, shows its main
 #      window "Brennix 1.2.1" (a screenshot of it is left as $1/package-check.png);
 #   2. the installer, run silently, installs the program, the Start-menu shortcut and the .brx

@@ -6,9 +6,10 @@
 #   2. builds the simulator and the Linux brennix-read, which the checks below need
 #      (build-windows/host);
 #   3. cross-builds the program, the console programs and the tests into build-windows/;
-#   4. runs the Windows tests under Wine, in a Wine prefix of their own (build-windows/wine), with
-#      two serial ports mapped to simulators on pseudo-terminals: COM5 a data collector
-#      (BRENNIX_TEST_COM) and COM6 a recorder that never answers Identify (BRENNIX_TEST_SILENT_COM);
+#   4. runs the Windows tests under Wine on a virtual display (Xvfb), in a Wine prefix of their own
+#      (build-windows/wine) with a default printer printing to a file, and with two serial ports
+#      mapped to simulators on pseudo-terminals: COM5 a data collector (BRENNIX_TEST_COM) and COM6
+#      a recorder that never answers Identify (BRENNIX_TEST_SILENT_COM);
 #   5. the readout check: brennix-read.exe reads a collector through the Windows serial port (COM7)
 #      into a file whose name has Cyrillic letters and spaces, and the file must equal, byte for
 #      byte, the one the Linux brennix-read writes from a simulator with the same settings;
@@ -41,12 +42,22 @@ cmake --build "$build" -j"$jobs"
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 work=$(mktemp -d /tmp/brennix-windows.XXXXXX)
 simulators=()
+display=""
 finish() {
     [ ${#simulators[@]} -eq 0 ] || kill "${simulators[@]}" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
+    [ -z "$display" ] || kill "$display" 2>/dev/null || true
     rm -rf "$work"
 }
 trap finish EXIT
+
+# A virtual display of its own for Wine's windows (the window tests), there before Wine's first
+# process starts.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+display=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { say "Xvfb did not start"; exit 1; }
+export DISPLAY=:$(cat "$work/display")
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "making the Wine prefix"
@@ -124,4 +135,4 @@ say "brennix-read.exe wrote $(grep -c '(type = "RAM"' "$windowsFile") cranes, $(
 
 say "the packages"
 (cd "$build" && cpack >/dev/null)
-xvfb-run -a -s "-screen 0 1280x1024x24" "$here/windows-package-check.sh" "$build"
+"$here/windows-package-check.sh" "$build"
