@@ -1,6 +1,7 @@
 #include "export/imagePdf.h"
 
 #include <cstdio>
+#include <limits>
 
 #include <zlib.h>
 
@@ -56,7 +57,10 @@ bool imagePdf::addPage(double widthPt, double heightPt, int width, int height, c
     if (width <= 0 || height <= 0 || !(widthPt > 0) || !(heightPt > 0) ||
         size / 3 / static_cast<std::size_t>(width) < static_cast<std::size_t>(height))
         return false;
-    const uLong raw = static_cast<uLong>(width) * static_cast<uLong>(height) * 3;
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
+    if (bytes > std::numeric_limits<uLong>::max())   // zlib's count of bytes (32 bits on Windows)
+        return false;
+    const uLong raw = static_cast<uLong>(bytes);
     std::string compressed(compressBound(raw), '\0');
     uLongf length = static_cast<uLongf>(compressed.size());
     if (compress2(reinterpret_cast<Bytef*>(&compressed[0]), &length, rgb, raw, Z_DEFAULT_COMPRESSION) != Z_OK)
