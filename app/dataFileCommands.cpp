@@ -57,8 +57,6 @@ wxString chooseDataFile(wxWindow* parent, wxString& lastDirectory, long style)
     }
 }
 
-std::string fileSystemPath(const wxString& path) { return std::string(path.fn_str()); }
-
 }  // namespace
 
 void MainFrame::openDataFile()

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include <wx/stdpaths.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -9,9 +11,8 @@ namespace {
 // The folder of the running program; empty where it cannot be found.
 fs::path programFolder()
 {
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : program.parent_path();
+    const wxString program = wxStandardPaths::Get().GetExecutablePath();
+    return program.empty() ? fs::path() : fs::u8path(program.utf8_string()).parent_path();
 }
 
 bool isFile(const fs::path& path)
@@ -20,8 +21,8 @@ bool isFile(const fs::path& path)
     return fs::is_regular_file(path, error);
 }
 
-// The installed data folder: <prefix>/share/brennix for the program in <prefix>/bin (the build
-// gives the relative path). Empty where the program's own path cannot be found.
+// The installed data folder: <prefix>/share/brennix for the program in <prefix>/bin, the
+// program's own folder on Windows (the build gives the relative path). Empty where the program's own path cannot be found.
 fs::path installedDataFolder()
 {
     const fs::path folder = programFolder();
@@ -35,7 +36,7 @@ std::string dataFile(const std::string& relativePath, const fs::path& installedF
     if (isFile(relativePath) || installedFolder.empty())
         return relativePath;
     const fs::path installed = installedFolder / relativePath;
-    return isFile(installed) ? installed.string() : relativePath;
+    return isFile(installed) ? installed.u8string() : relativePath;
 }
 
 std::string dataFile(const std::string& relativePath)

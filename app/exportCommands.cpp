@@ -20,8 +20,6 @@
 
 namespace {
 
-std::string fileSystemPath(const wxString& path) { return std::string(path.fn_str()); }
-
 // True when nothing is in the way or the user agrees to replace what is.
 bool mayReplace(wxWindow* parent, const std::string& folder, const std::vector<std::string>& existing)
 {

@@ -56,3 +56,12 @@ wxString readableText(const std::string& bytes)
     }
     return wxString::FromUTF8(utf8);
 }
+
+std::string fileSystemPath(const wxString& path)
+{
+#ifdef __WXMSW__
+    return path.utf8_string();
+#else
+    return std::string(path.fn_str());
+#endif
+}

@@ -1,6 +1,9 @@
 #include "data/saveTemporaries.h"
 
 #include <algorithm>
+#include <cerrno>
+
+#include "platform/newFile.h"
 
 namespace {
 
@@ -27,4 +30,16 @@ unsigned long saveTemporaryWriter(const std::string& name, const std::string& co
     if (dash == std::string::npos || !digitsOnly(rest.substr(0, dash)) || !digitsOnly(rest.substr(dash + 1)))
         return 0;
     return std::stoul(rest.substr(0, dash));
+}
+
+std::string createSaveTemporary(newFile& file, const std::string& folder, const std::string& computer)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string path = folder + saveTemporaryName(computer, currentProcessId(), attempt);
+        if (file.create(path))
+            return path;
+        if (file.error() != EEXIST)
+            break;
+    }
+    return std::string();
 }

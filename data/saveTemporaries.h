@@ -6,7 +6,14 @@
 
 #include <string>
 
+class newFile;
+
 std::string saveTemporaryName(const std::string& computer, unsigned long process, int attempt);
 
 // The process that wrote a temporary file of this computer, or 0 for any other name.
 unsigned long saveTemporaryWriter(const std::string& name, const std::string& computer);
+
+// Creates the file of a save in the folder (a path ending in its separator, or empty for the
+// current folder) under a name no other file has; returns its path, or empty where it cannot be
+// made (the file's error() says why).
+std::string createSaveTemporary(newFile& file, const std::string& folder, const std::string& computer);

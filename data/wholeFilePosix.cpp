@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "data/saveTemporaries.h"
+#include "platform/newFile.h"
 
 namespace {
 
@@ -112,19 +113,6 @@ bool userMayWrite(const struct stat& info)
     return info.st_mode & S_IWOTH;
 }
 
-bool writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // Removes the temporary files in the folder that saves of this computer left when they were
 // killed: regular files of this user whose writing process has ended.
 void removeStaleTemporaries(const std::string& folder, const std::string& host)
@@ -145,39 +133,6 @@ void removeStaleTemporaries(const std::string& folder, const std::string& host)
     ::closedir(directory);
 }
 
-// A new file in the folder, under a name that no other file has; -1 on failure.
-int createTemporary(const std::string& folder, const std::string& host, std::string& name)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder + saveTemporaryName(host, static_cast<unsigned long>(::getpid()), attempt);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-// Gives the new file the old one's owner, group and permissions, as far as the user may set
-// them. The owner goes first, since changing it clears the set-user and set-group bits; a file
-// that stays the user's own gets none of them.
-void takeOver(int fd, const struct stat& old)
-{
-    mode_t mode = old.st_mode & 07777;
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0)
-        mode &= 0777;
-    ::fchmod(fd, mode);
-}
-
-// Makes the rename itself durable; a failure here loses nothing that is not already on disk.
-void syncFolder(const std::string& folder)
-{
-    const int fd = ::open(folderOrCurrent(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 }  // namespace
 
 bool replaceWholeFile(const std::string& path, std::string_view contents)
@@ -193,17 +148,15 @@ bool replaceWholeFile(const std::string& path, std::string_view contents)
     const std::string folder = folderOf(*target);
     const std::string host = hostName();
     removeStaleTemporaries(folder, host);
-    std::string temporary;
-    const int fd = createTemporary(folder, host, temporary);
-    if (fd < 0)
+    newFile file;
+    const std::string temporary = createSaveTemporary(file, folder, host);
+    if (temporary.empty())
         return false;
     if (exists)
-        takeOver(fd, old);
-    bool done = writeAll(fd, contents) && ::fsync(fd) == 0;
-    done = ::close(fd) == 0 && done;
-    done = done && ::rename(temporary.c_str(), target->c_str()) == 0;
-    if (!done) {
-        ::unlink(temporary.c_str());
+        file.takePermissionsOf(*target);
+    const bool written = file.write(contents) && file.flush();
+    if (!file.close() || !written || !moveOver(temporary, *target)) {
+        removeFile(temporary);
         return false;
     }
     syncFolder(folder);

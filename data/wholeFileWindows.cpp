@@ -3,11 +3,12 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "data/saveTemporaries.h"
+#include "platform/fileErrorsWindows.h"
+#include "platform/newFile.h"
 
 namespace fs = std::filesystem;
 
@@ -16,8 +17,6 @@ namespace {
 // The attributes a replaced file keeps (a read-only one is not replaced).
 constexpr DWORD keptAttributes =
     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-std::wstring wide(const std::string& path) { return fs::u8path(path).wstring(); }
 
 std::string utf8(const fs::path& path) { return path.u8string(); }
 
@@ -46,7 +45,7 @@ public:
 // An existing file or device opened for reading its attributes only, following links.
 HANDLE openExisting(const std::string& path, DWORD access)
 {
-    return CreateFileW(wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    return CreateFileW(widePath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -56,18 +55,6 @@ bool regularFile(HANDLE file)
     BY_HANDLE_FILE_INFORMATION info;
     return GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info)
         && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool writeAll(HANDLE file, std::string_view data)
-{
-    while (!data.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(file, data.data(), chunk, &written, nullptr) || written == 0)
-            return false;
-        data.remove_prefix(written);
-    }
-    return true;
 }
 
 std::string computerName()
@@ -103,22 +90,10 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& computer)
     }
 }
 
-// A new file in the folder under a name that no other file has.
-HANDLE createTemporary(const fs::path& folder, const std::string& computer, fs::path& name)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder / fs::u8path(saveTemporaryName(computer, GetCurrentProcessId(), attempt));
-        const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
-            return file;
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
 // The file that path names: path itself, or the file its links lead to when it exists.
 std::string finalPath(const std::string& path)
 {
-    ownedHandle file(CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    ownedHandle file(CreateFileW(widePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid())
         return path;
@@ -179,20 +154,19 @@ bool replaceWholeFile(const std::string& path, std::string_view contents)
     const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
     const std::string computer = computerName();
     removeStaleTemporaries(folder, computer);
-    fs::path temporary;
-    ownedHandle file(createTemporary(folder, computer, temporary));
-    if (!file.valid())
+    newFile file;
+    const std::string temporary = createSaveTemporary(file, utf8(folder / ""), computer);
+    if (temporary.empty())
         return false;
-    bool done = writeAll(file.handle, contents) && FlushFileBuffers(file.handle);
-    done = file.close() && done;
+    const bool written = file.write(contents) && file.flush();
     // An existing file is replaced in place, keeping its attributes, access rights and owner;
     // a new one is moved into place through to the disk.
-    done = done
-        && (exists ? ReplaceFileW(targetPath.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                  nullptr, nullptr)
-                   : MoveFileExW(temporary.c_str(), targetPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    const bool done = file.close() && written &&
+        (exists ? ReplaceFileW(targetPath.c_str(), widePath(temporary).c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                : moveOver(temporary, target));
     if (!done) {
-        DeleteFileW(temporary.c_str());
+        removeFile(temporary);
         return false;
     }
     // ReplaceFileW gives the new file the old one's attributes; not every implementation does.

@@ -16,12 +16,18 @@ namespace {
 // from its name within a date ("декабря", which the toolkit's calendar lists); empty elsewhere.
 wxString standaloneMonthName(int month)
 {
+#ifdef __WXMSW__
+    // Windows' C library knows no "%OB" (and may end the program on a format it does not know).
+    (void)month;
+    return wxString();
+#else
     std::tm date{};
     date.tm_mon = month;
     date.tm_mday = 1;
     char name[64];
     const std::size_t length = std::strftime(name, sizeof name, "%OB", &date);
     return wxString(name, wxConvLibc, length);
+#endif
 }
 
 void nameMonthsStandalone(wxGenericCalendarCtrl& calendar)

@@ -17,6 +17,7 @@
 #include "export/cranePdf.h"
 #include "export/exportWriter.h"
 #include "export/stagedFiles.h"
+#include "platform/console.h"
 #include "view/ReportWindow.h"
 
 namespace {
@@ -37,10 +38,10 @@ void printError(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    std::fputs("brennix-export: ", stderr);
-    std::vfprintf(stderr, format, args);
-    std::fputc('\n', stderr);
+    char text[1024];
+    std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
+    writeText(stderr, "brennix-export: " + std::string(text) + "\n");
 }
 
 struct arguments {
@@ -50,11 +51,11 @@ struct arguments {
     bool overwrite = false;
 };
 
-bool parse(int argc, char** argv, arguments& args)
+bool parse(const std::vector<std::string>& all, arguments& args)
 {
     std::vector<std::string> positional;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
+    for (std::size_t i = 1; i < all.size(); ++i) {
+        const std::string& a = all[i];
         if (a == "--csv")
             args.choice.csv = args.choice.summary = true;
         else if (a == "--per-crane")
@@ -81,13 +82,16 @@ bool parse(int argc, char** argv, arguments& args)
     return true;
 }
 
-// The toolkit for drawing PDF pages. GTK needs a display even to measure text.
+// The toolkit for drawing PDF pages. GTK needs a display even to measure text; Windows always
+// has one.
 class pdfToolkit {
 public:
     bool start()
     {
+#ifdef __WXGTK__
         if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
             return false;
+#endif
         wxApp::SetInstance(new wxApp);
         static char name[] = "brennix-export";
         static char* argv[] = {name, nullptr};
@@ -116,7 +120,7 @@ int run(const arguments& args)
         all.push_back(crane);
 
     std::error_code failure;
-    std::filesystem::create_directories(args.folder, failure);
+    std::filesystem::create_directories(std::filesystem::u8path(args.folder), failure);
     if (failure) {
         printError("не удалось создать папку «%s»: %s", args.folder.c_str(),
                    fileErrorText(failure.value()).c_str());
@@ -154,7 +158,7 @@ int run(const arguments& args)
     };
     if (!writeExport(args.folder, plan, all, args.choice, pdf, printError))
         return 1;
-    std::printf("Записано файлов: %zu в папку «%s».\n", plan.size(), args.folder.c_str());
+    writeText(stdout, "Записано файлов: " + std::to_string(plan.size()) + " в папку «" + args.folder + "».\n");
     return 0;
 }
 
@@ -163,8 +167,8 @@ int run(const arguments& args)
 int main(int argc, char** argv)
 {
     arguments args;
-    if (!parse(argc, argv, args)) {
-        std::fputs(usage, stderr);
+    if (!parse(programArguments(argc, argv), args)) {
+        writeText(stderr, usage);
         return 2;
     }
     return run(args);

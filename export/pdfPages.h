@@ -1,9 +1,8 @@
 // Pages of a PDF file drawn through the toolkit's device context, with no printer involved.
 // This is the seam between the export and the platform: on Linux the pages are a cairo PDF
-// surface (pdfPagesCairo.cpp). Windows has no such surface in the toolkit; there the next best
-// is the system's "Microsoft Print to PDF" printer (Windows 10 and later) printing to the file:
-// a wxPrinterDC on wxPrintData with that printer name, the file name and wxPRINT_MODE_FILE, whose
-// StartPage and EndPage serve the same calls.
+// surface (pdfPagesCairo.cpp). Windows has no such surface in the toolkit, and its PDF printer
+// is not on every computer; there each page is drawn onto a picture and the pictures make the
+// PDF (pdfPagesWindows.cpp).
 #pragma once
 
 #include <memory>

@@ -13,51 +13,63 @@ bool stagedFiles::fail(const std::string& name, int err)
     return false;
 }
 
-// A new file beside the final one, under a name no other file has; -1 on failure. Hidden (a
-// leading dot), so that a file manager showing the folder meanwhile shows no half-written file.
-int stagedFiles::createTemporary(const std::string& name)
+// A new file beside the final one, under a name no other file has. Hidden (a leading dot), so that
+// a file manager showing the folder meanwhile shows no half-written file.
+bool stagedFiles::createTemporary(const std::string& name, newFile& file)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string temporary =
-            folder + "/." + name + ".tmp" + std::to_string(processId()) + "-" + std::to_string(attempt);
-        const int fd = createNew(temporary);
-        if (fd >= 0) {
+            folder + "/." + name + ".tmp" + std::to_string(currentProcessId()) + "-" + std::to_string(attempt);
+        if (file.create(temporary)) {
             files.push_back({temporary, folder + "/" + name});
-            return fd;
+            return true;
         }
-        if (errno != EEXIST)
+        if (file.error() != EEXIST)
             break;
     }
-    fail(name, errno);
-    return -1;
+    return fail(name, file.error());
 }
 
 bool stagedFiles::add(const std::string& name, std::string_view contents)
 {
-    const int fd = createTemporary(name);
-    if (fd < 0)
+    newFile file;
+    if (!createTemporary(name, file))
         return false;
-    while (!contents.empty()) {
-        const long n = writeSome(fd, contents.data(), contents.size());
-        if (n <= 0) {
-            const int err = n < 0 ? errno : ENOSPC;
-            closeFile(fd);
-            return fail(name, err);
-        }
-        contents.remove_prefix(static_cast<std::size_t>(n));
-    }
-    if (closeFile(fd) != 0)
-        return fail(name, errno);
+    if (!file.write(contents) || !file.close())
+        return fail(name, file.error());
     return true;
 }
 
 std::string stagedFiles::reserve(const std::string& name)
 {
-    const int fd = createTemporary(name);
-    if (fd < 0)
+    newFile file;
+    if (!createTemporary(name, file))
         return std::string();
-    closeFile(fd);
+    file.close();
     return files.back().temporary;
+}
+
+bool stagedFiles::commit()
+{
+    if (!flushAll())
+        return false;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (!moveOver(files[i].temporary, files[i].final)) {
+            const int err = errno;
+            // Those renamed stay: they are complete. The rest go.
+            files.erase(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(i));
+            return fail(nameOf(files.front().final), err);
+        }
+    files.clear();
+    syncFolder(folder);
+    return true;
+}
+
+void stagedFiles::giveUp()
+{
+    for (const staged& file : files)
+        removeFile(file.temporary);
+    files.clear();
 }
 
 std::string fileErrorText(int err)

@@ -2,14 +2,15 @@
 // name beside its final one, and only when every file of the set is complete are they flushed to
 // the disk together and renamed to their final names. A set given up (or destroyed before it is
 // committed) leaves nothing behind. Files that replace others keep nothing of the old ones.
-// Error numbers are errno values on every platform. The file system calls are the platform's
-// (stagedFilesPosix.cpp, stagedFilesWindows.cpp).
+// Error numbers are errno values on every platform. The files are written as newFile.h writes
+// them; how the set is flushed is the platform's (stagedFilesPosix.cpp, stagedFilesWindows.cpp).
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/newFile.h"
 
 class stagedFiles {
 public:
@@ -32,15 +33,11 @@ public:
     const std::string& failedName() const { return failed; }
 
 private:
-    int createTemporary(const std::string& name);
-    // The platform's: a new file opened for writing, or -1 with errno set (EEXIST when the name is
-    // taken); this process's number; a write of at most size bytes (the count written, or -1 with
-    // errno set); closing the file (0, or -1 with errno set).
-    static int createNew(const std::string& path);
-    static unsigned long processId();
-    static long writeSome(int fd, const char* data, std::size_t size);
-    static int closeFile(int fd);
+    bool createTemporary(const std::string& name, newFile& file);
+    // The platform's: flushes every temporary to the disk.
+    bool flushAll();
     bool fail(const std::string& name, int err);
+    std::string nameOf(const std::string& finalPath) const { return finalPath.substr(folder.size() + 1); }
 
     struct staged {
         std::string temporary;

@@ -130,9 +130,11 @@ void select(wxComboBox* choice, int number, int count)
         choice->SetSelection(number - 1);
         return;
     }
-    // GTK keeps showing the former item's text when the selection is merely taken away.
+    // GTK keeps showing the former item's text when the selection is merely taken away (a
+    // read-only list of Windows shows none, and has no text of its own to change).
     choice->SetSelection(wxNOT_FOUND);
-    choice->ChangeValue(wxString());
+    if (!choice->GetValue().empty())
+        choice->ChangeValue(wxString());
 }
 
 // The list's selection, or the index the crane's number would have where none is selected.

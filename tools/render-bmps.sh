@@ -22,3 +22,6 @@ rsvg-convert --width=200 --keep-aspect-ratio --format=png --output=logo.200.png 
 for size in 16 32 48 64 128 256; do
     render brennix "$size" "brennix.$size.png"
 done
+# The Windows program's icon, from the same sizes (ImageMagick).
+convert brennix.16.png brennix.32.png brennix.48.png brennix.64.png brennix.128.png brennix.256.png \
+    ../desktop/windows/brennix.ico

@@ -40,7 +40,7 @@ install_packages() {
     # it draws windows and text with.
     local packages="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest cmake make dpkg-dev
         xz-utils wine wine64 fonts-wine fonts-liberation libxrender1 libxrandr2 libxi6 libxcursor1
-        libxcomposite1 libxinerama1 libxfixes3 libgnutls30 nsis xvfb xauth xdotool imagemagick"
+        libxcomposite1 libxinerama1 libxfixes3 libgnutls30 nsis xvfb xauth xdotool imagemagick unzip"
     local missing="" p
     for p in $packages; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

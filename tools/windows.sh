@@ -1,17 +1,21 @@
 #!/bin/bash
-# The Windows build of everything below the windows, from a fresh clone: cross-compiled with
-# MinGW-w64 and run under Wine.
+# The Windows build of the program and its packages, from a fresh clone: cross-compiled with
+# MinGW-w64 and tested under Wine.
 #   1. installs what is missing and builds the Windows libraries into a cache outside the
 #      checkout (tools/windows-deps.sh; a second run finds them built);
 #   2. builds the simulator and the Linux brennix-read, which the checks below need
 #      (build-windows/host);
-#   3. cross-builds the core, its tests and brennix-read.exe into build-windows/;
-#   4. runs the Windows tests under Wine, in a Wine prefix of their own (build-windows/wine), with
-#      two serial ports mapped to simulators on pseudo-terminals: COM5 a data collector
-#      (BRENNIX_TEST_COM) and COM6 a recorder that never answers Identify (BRENNIX_TEST_SILENT_COM);
+#   3. cross-builds the program, the console programs and the tests into build-windows/;
+#   4. runs the Windows tests under Wine on a virtual display (Xvfb), in a Wine prefix of their own
+#      (build-windows/wine) with a default printer printing to a file, and with two serial ports
+#      mapped to simulators on pseudo-terminals: COM5 a data collector (BRENNIX_TEST_COM) and COM6
+#      a recorder that never answers Identify (BRENNIX_TEST_SILENT_COM);
 #   5. the readout check: brennix-read.exe reads a collector through the Windows serial port (COM7)
 #      into a file whose name has Cyrillic letters and spaces, and the file must equal, byte for
-#      byte, the one the Linux brennix-read writes from a simulator with the same settings.
+#      byte, the one the Linux brennix-read writes from a simulator with the same settings;
+#   6. makes the packages, build-windows/Brennix-1.2.1-win64.zip and the installer
+#      build-windows/Brennix-1.2.1-win64.exe, and checks them in a fresh Wine prefix under Xvfb
+#      (tools/windows-package-check.sh).
 # Arguments are passed on to ctest (for example -R windowsSerial).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,26 +36,39 @@ sim=$build/host/brennix-sim
 
 say "cross-building for Windows"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DBRENNIX_WIN_DEPS="$deps" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRENNIX_GUI=OFF -DBRENNIX_BENCH=OFF >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRENNIX_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$jobs"
 
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 work=$(mktemp -d /tmp/brennix-windows.XXXXXX)
 simulators=()
+display=""
 finish() {
     [ ${#simulators[@]} -eq 0 ] || kill "${simulators[@]}" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
+    [ -z "$display" ] || kill "$display" 2>/dev/null || true
     rm -rf "$work"
 }
 trap finish EXIT
 
+# A virtual display of its own for Wine's windows (the window tests), there before Wine's first
+# process starts.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+display=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { say "Xvfb did not start"; exit 1; }
+export DISPLAY=:$(cat "$work/display")
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "making the Wine prefix"
     wineboot -i >/dev/null 2>&1
+    wineserver -w
     # wx's default GUI font under Wine is "MS Shell Dlg", which Wine's GDI+ does not find; a font
-    # it does find stands in for it (for the windows of the program, once they are built here).
+    # it does find stands in for it (set once wineboot is done: a value set while it runs is lost).
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
         /v 'MS Shell Dlg' /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
+    # A default printer (printing to a file) for the print preview and the page set-up.
+    wine "$build/brennix-test-printer.exe" "$(winepath -w "$root/tests/support/testPrinter.ppd")"
     wineserver -w
 fi
 
@@ -115,3 +132,7 @@ if ! cmp "$linuxFile" "$windowsFile"; then
     exit 1
 fi
 say "brennix-read.exe wrote $(grep -c '(type = "RAM"' "$windowsFile") cranes, $(wc -c <"$windowsFile") bytes, equal to the Linux file"
+
+say "the packages"
+(cd "$build" && cpack >/dev/null)
+"$here/windows-package-check.sh" "$build"

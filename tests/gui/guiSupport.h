@@ -81,10 +81,11 @@ private:
     wxDialog* running = nullptr;
 };
 
-// Types into a dialog of the toolkit (GTK's file dialog) as the user does, with the keyboard of
-// the test's X display: gives the dialog the keyboard focus once it is on the screen, types the
-// text, then presses the keys named (xdotool's names, e.g. "Return"). xdotool does it beside the
-// test, so that the dialog's modal loop takes the keys while the test waits for it to end.
+// Types into a dialog of the toolkit or the system (a file dialog) as the user does, with the
+// keyboard: once the dialog is on the screen and has the keyboard focus, types the text, then
+// presses the keys named (xdotool's names, e.g. "Return"), from beside the dialog's modal loop,
+// which takes the keys while the test waits for it to end. Through xdotool and the X display under
+// GTK (guiSupportX11.cpp), through the system's input on Windows (guiSupportWindows.cpp).
 void typeKeys(wxWindow* dialog, const wxString& text, const std::vector<std::string>& keys);
 
 // Answers that let the dialog run and, once it is up, type the text into it and press Enter, or
@@ -107,9 +108,14 @@ bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken, int
 // Focuses the field, selects all its text and types text over it, key by key; returns once the
 // field has had every key.
 void typeInto(wxWindow* field, const char* text);
-// What the X server shows in an area of the screen right now, pixel by pixel, read through a
-// connection of its own (so from any thread); empty when the display cannot be read.
+// What the screen shows in an area right now, pixel by pixel (0xRRGGBB), read through a
+// connection of its own to the X server (so from any thread) or from the Windows screen; empty
+// when the display cannot be read.
 std::vector<uint32_t> screenPixels(const wxRect& area);
+// Makes every warning or critical message of the toolkit and the libraries under it (which print
+// them on the terminal, where nobody reads them in a test run) a failure of the test that causes
+// it: the program prints none in normal use.
+void failOnToolkitWarnings();
 int differingPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
 
 // Input through the X server, as the user's hands give it (xdotool's arguments); it arrives

@@ -12,6 +12,7 @@
 #include <wx/statusbr.h>
 #include <wx/testing.h>
 #include <wx/toolbar.h>
+#include <wx/utils.h>
 
 #include "app/MainFrame.h"
 #include "app/exportCommands.h"
@@ -352,9 +353,10 @@ TEST_F(MainWindow, UnsavedCranesAreDroppedOnlyWhenTheUserSaysSo)
         EXPECT_EQ(user.given(), 2u) << "not saving lets the open go on";
     }
 
-    char folder[] = "/tmp/brennix-unsaved-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string saved = std::string(folder) + "/saved.brx";
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("brennix-unsaved-" + std::to_string(wxGetProcessId()));
+    ASSERT_TRUE(std::filesystem::create_directories(folder));
+    const std::string saved = (folder / "saved.brx").u8string();
     {
         DialogAnswers user({exitDialog(wxID_YES), unsavedCranesQuestion(wxID_YES), typeInto(saved)});
         frame->Close(false);

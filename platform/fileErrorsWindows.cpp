@@ -1,0 +1,33 @@
+#include "platform/fileErrorsWindows.h"
+
+#include <cerrno>
+#include <filesystem>
+
+std::wstring widePath(const std::string& utf8Path) { return std::filesystem::u8path(utf8Path).wstring(); }
+
+int errorNumber(DWORD code)
+{
+    switch (code) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    default:
+        return EIO;
+    }
+}
