@@ -64,9 +64,6 @@ class ExportCommands : public FrameTest {
 protected:
     void SetUp() override
     {
-        BrennixApp& app = wxGetApp();
-        app.printData = new wxPrintData;
-        app.pageSetupData = new wxPageSetupDialogData;
         char name[] = "/tmp/exportCommandsTest-XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
         folder = name;
@@ -76,11 +73,6 @@ protected:
     }
     void TearDown() override
     {
-        BrennixApp& app = wxGetApp();
-        delete app.printData;
-        app.printData = nullptr;
-        delete app.pageSetupData;
-        app.pageSetupData = nullptr;
         fs::remove_all(folder);
         FrameTest::TearDown();
     }
@@ -111,6 +103,7 @@ protected:
         return texts;
     }
 
+    FreshPrintSettings settings;
     std::string folder;
     ScopedTimeZone zone{"UTC"};
 };

@@ -208,9 +208,6 @@ protected:
     void SetUp() override
     {
         BrennixApp& app = wxGetApp();
-        ASSERT_EQ(app.printData, nullptr);
-        app.printData = new wxPrintData;
-        app.pageSetupData = new wxPageSetupDialogData;
         app.pageSetupData->SetPaperSize(wxSize(210, 297));
         app.pageSetupData->SetMarginTopLeft(wxPoint(10, 10));
         app.pageSetupData->SetMarginBottomRight(wxPoint(10, 10));
@@ -218,15 +215,8 @@ protected:
         crane->regNo = "42";
         holdCranes({crane});
     }
-    void TearDown() override
-    {
-        BrennixApp& app = wxGetApp();
-        delete app.printData;
-        app.printData = nullptr;
-        delete app.pageSetupData;
-        app.pageSetupData = nullptr;
-        GraphPage::TearDown();
-    }
+
+    FreshPrintSettings settings;
 };
 
 TEST_F(GraphPrinting, PrintsTheGraphOnOnePageInsideTheMargins)

@@ -97,10 +97,7 @@ protected:
         frame->Move(display.x - frame->GetSize().x, display.y - frame->GetSize().y);
         wxTheApp->SetTopWindow(frame);
         // Let the window come up and paint once, as it would before the user starts a readout.
-        for (int round = 0; round < 30; ++round) {
-            wxYield();
-            wxMilliSleep(10);
-        }
+        letTheToolkitWork();
     }
     void TearDown() override
     {
@@ -137,10 +134,7 @@ TEST_F(StatusWhileBlocked, WindowIsRepaintedWhereTheConnectionDialogWas)
     std::string port;
     ConnectDialog* dialog = new ConnectDialog(frame, &port);
     dialog->Show();
-    for (int round = 0; round < 30; ++round) {
-        wxYield();
-        wxMilliSleep(10);
-    }
+    letTheToolkitWork();
     ASSERT_GT(differingPixels(onScreen(page), clean), 1000) << "the dialog covers the page";
     dialog->Destroy();
     logStatus("Идентификация устройства");

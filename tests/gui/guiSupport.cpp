@@ -11,7 +11,9 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include "app/BrennixApp.h"
 #include "app/MainFrame.h"
+#include "app/uiText.h"
 #include "data/devLink.h"
 
 void RecordingLog::install() { delete wxLog::SetActiveTarget(new RecordingLog); }
@@ -142,6 +144,51 @@ void settle()
     wxTheApp->ProcessPendingEvents();
 }
 
+bool waitUntil(const std::function<bool()>& done)
+{
+    for (int round = 0; round < 1000 && !done(); ++round) {
+        wxYield();
+        wxMilliSleep(10);
+    }
+    return done();
+}
+
+void letTheToolkitWork()
+{
+    for (int round = 0; round < 30; ++round) {
+        wxYield();
+        wxMilliSleep(10);
+    }
+}
+
+ModalScript::Step messageOutlivingStrayInput(MainFrame* frame, const char* title)
+{
+    return [frame, title](wxDialog* dialog) {
+        EXPECT_EQ(dialog->GetTitle(), ui(title));
+        letTheToolkitWork();   // as long as the user takes to read the message
+        EXPECT_TRUE(dialog->IsModal()) << "the message is still up";
+        EXPECT_EQ(frame->notebook->GetSelection(), 0) << "the click went nowhere";
+        click(dialog, wxID_OK);
+    };
+}
+
+FreshPrintSettings::FreshPrintSettings()
+{
+    BrennixApp& app = wxGetApp();
+    EXPECT_EQ(app.printData, nullptr) << "no settings left by another test";
+    app.printData = new wxPrintData;
+    app.pageSetupData = new wxPageSetupDialogData;
+}
+
+FreshPrintSettings::~FreshPrintSettings()
+{
+    BrennixApp& app = wxGetApp();
+    delete app.printData;
+    app.printData = nullptr;
+    delete app.pageSetupData;
+    app.pageSetupData = nullptr;
+}
+
 namespace {
 
 // Keys then go to the window's top-level window.
@@ -157,11 +204,7 @@ bool pressKey(wxWindow* window, int key, const std::function<bool()>& taken, int
 {
     pointAt(window);
     wxUIActionSimulator().Char(key, modifiers);
-    for (int i = 0; i < 1000 && !taken(); ++i) {
-        wxYield();
-        wxMilliSleep(10);
-    }
-    return taken();
+    return waitUntil(taken);
 }
 
 void typeInto(wxWindow* field, const char* text)

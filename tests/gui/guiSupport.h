@@ -99,6 +99,11 @@ void click(wxWindow* window, int id);
 void command(wxWindow* window, int id);
 // Processes what is queued, the deletion of destroyed windows included.
 void settle();
+// Lets the toolkit work until done() holds, for ten seconds at most; returns done().
+bool waitUntil(const std::function<bool()>& done);
+// Lets the toolkit work for about a third of a second: time for a window to come up and paint,
+// or for input on its way to arrive.
+void letTheToolkitWork();
 
 // The user's keyboard, through the X server: keys go to the window under the pointer, which is
 // first moved over the middle of the window's top-level window (a modal dialog's included).
@@ -124,6 +129,11 @@ void userInput(const wxString& arguments);
 wxPoint centreOf(const wxRect& area);
 // Where on the screen the tab of the notebook's page is.
 wxPoint tabOnScreen(wxNotebook* notebook, int page);
+// The user's stray hands while an operation blocks: a click on the tab of the graphs, then Escape.
+void clickGraphsTabAndPressEscape(MainFrame* frame);
+// Answers the message of the title as the user who reads it: once the stray input has had time
+// to arrive, the message must still be up and the click must have gone nowhere.
+ModalScript::Step messageOutlivingStrayInput(MainFrame* frame, const char* title);
 
 // Plays an action once, right after the status text has been logged: a moment in the middle of
 // a readout or a settings update. Records the log as the tests' log does.
@@ -146,6 +156,16 @@ cycLink* makeGraph(int32_t timeStamp, const std::vector<std::pair<uint16_t, uint
 devLink* makeCrane(const std::string& name, std::vector<cycLink*> graphs = {});
 
 // A fresh main window for every test, destroyed after it.
+// Fresh print and page-setup settings of the program (the start-up makes them once) for as long
+// as the object lives.
+class FreshPrintSettings {
+public:
+    FreshPrintSettings();
+    ~FreshPrintSettings();
+    FreshPrintSettings(const FreshPrintSettings&) = delete;
+    FreshPrintSettings& operator=(const FreshPrintSettings&) = delete;
+};
+
 class FrameTest : public ::testing::Test {
 protected:
     FrameTest();

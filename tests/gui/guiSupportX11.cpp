@@ -20,6 +20,8 @@
 #include <wx/timer.h>
 #include <wx/weakref.h>
 
+#include "app/MainFrame.h"
+
 namespace {
 
 // Fails the running test on a warning or critical message of GTK, GDK, GLib or the libraries
@@ -145,4 +147,10 @@ void userInput(const wxString& arguments)
 {
     const wxString command = "xdotool " + arguments;
     EXPECT_EQ(std::system(command.utf8_str().data()), 0) << command.utf8_str().data();
+}
+
+void clickGraphsTabAndPressEscape(MainFrame* frame)
+{
+    const wxPoint at = tabOnScreen(frame->notebook, 1);
+    userInput(wxString::Format("mousemove %d %d click 1 key Escape", at.x, at.y));
 }

@@ -79,9 +79,6 @@ class PdfExportWindows : public FrameTest {
 protected:
     void SetUp() override
     {
-        BrennixApp& app = wxGetApp();
-        app.printData = new wxPrintData;
-        app.pageSetupData = new wxPageSetupDialogData;
         folder = fs::temp_directory_path() / ("brennix-pdf-" + std::to_string(wxGetProcessId()));
         fs::remove_all(folder);
         fs::create_directories(folder);
@@ -91,15 +88,11 @@ protected:
     }
     void TearDown() override
     {
-        BrennixApp& app = wxGetApp();
-        delete app.printData;
-        app.printData = nullptr;
-        delete app.pageSetupData;
-        app.pageSetupData = nullptr;
         fs::remove_all(folder);
         FrameTest::TearDown();
     }
 
+    FreshPrintSettings settings;
     fs::path folder;
     ScopedTimeZone zone{"UTC"};
 };

@@ -253,10 +253,7 @@ TEST_F(ReadoutCommand, ThePortChooserLeavesTheScreenAsSoonAsItCloses)
         return ptyPeer::Answer{framed({0x01, 0x01, 0, 0, Identify, 'Z', 'Z', '_', 'v', '0', '0', '0', '1'})};
     });
     connect({pressing(ID_CONNECT_SERIAL), [&](wxDialog* chooser) {
-                 for (int round = 0; round < 30; ++round) {
-                     wxYield();
-                     wxMilliSleep(10);
-                 }
+                 letTheToolkitWork();
                  chooserArea = chooser->GetScreenRect();
                  chooserShown = screenPixels(chooserArea);
                  click(chooser, wxID_YES);
@@ -271,22 +268,10 @@ TEST_F(ReadoutCommand, StrayInputDuringTheReadoutCannotAnswerTheCompletionMessag
 {
     startDevice({"--baud", "9600"});
     // In the middle of the readout the user clicks the tab of the graphs and presses Escape.
-    const OnStatus hands("Чтение данных об устройстве из слота 2 из 3", [this] {
-        const wxPoint at = tabOnScreen(frame->notebook, 1);
-        userInput(wxString::Format("mousemove %d %d click 1 key Escape", at.x, at.y));
-    });
+    const OnStatus hands("Чтение данных об устройстве из слота 2 из 3",
+                         [this] { clickGraphsTabAndPressEscape(frame); });
     auto steps = serialPortOne;
-    steps.push_back([this](wxDialog* dialog) {
-        EXPECT_EQ(dialog->GetTitle(), ui("Считывание завершено"));
-        // Time for any input still on its way, as long as the user takes to read the message.
-        for (int round = 0; round < 30; ++round) {
-            wxYield();
-            wxMilliSleep(10);
-        }
-        EXPECT_TRUE(dialog->IsModal()) << "the message is still up";
-        EXPECT_EQ(frame->notebook->GetSelection(), 0) << "the click went nowhere";
-        click(dialog, wxID_OK);
-    });
+    steps.push_back(messageOutlivingStrayInput(frame, "Считывание завершено"));
     connect(steps);
     EXPECT_EQ(frame->craneSelector->GetCount(), 3u);
 }

@@ -384,21 +384,9 @@ TEST_F(SettingsPage, StrayInputDuringTheUpdateCannotAnswerTheCompletionMessage)
     bool busy = false;
     const OnStatus hands("Обновляется память РП по адресу $0010", [this, &busy] {
         busy = frame->GetCursor().IsOk() && !frame->IsEnabled();
-        const wxPoint at = tabOnScreen(frame->notebook, 1);
-        userInput(wxString::Format("mousemove %d %d click 1 key Escape", at.x, at.y));
+        clickGraphsTabAndPressEscape(frame);
     });
-    ModalScript script({confirmWrite, [this](wxDialog* dialog) {
-                            EXPECT_EQ(dialog->GetTitle(), ui("Обновление завершено"));
-                            // Time for any input still on its way, as long as the user takes to
-                            // read the message.
-                            for (int round = 0; round < 30; ++round) {
-                                wxYield();
-                                wxMilliSleep(10);
-                            }
-                            EXPECT_TRUE(dialog->IsModal()) << "the message is still up";
-                            EXPECT_EQ(frame->notebook->GetSelection(), 0) << "the click went nowhere";
-                            click(dialog, wxID_OK);
-                        }});
+    ModalScript script({confirmWrite, messageOutlivingStrayInput(frame, "Обновление завершено")});
     click(page, ID_UPDATE_RECORDER);
     EXPECT_EQ(script.played(), 2u);
     EXPECT_EQ(errorCount(), 0u);

@@ -41,16 +41,6 @@ namespace {
 // The configuration store of the program under the test's HOME.
 wxString storePath() { return wxFileName::GetHomeDir() + "/.Brennix"; }
 
-// Lets the toolkit work until done() holds, for ten seconds at most.
-bool waitUntil(const std::function<bool()>& done)
-{
-    for (int round = 0; round < 1000 && !done(); ++round) {
-        wxYield();
-        wxMilliSleep(10);
-    }
-    return done();
-}
-
 // A window manager (openbox) on the test's display while it lives.
 class WindowManager {
 public:
@@ -209,10 +199,7 @@ TEST(StartUp, TheOneArgumentIsADataFileOpenedAsTheOpenCommandOpensIt)
     for (int page = 1; page <= 3; ++page) {
         const wxPoint tab = tabOnScreen(frame->notebook, page);
         userInput(wxString::Format("mousemove %d %d click 1", tab.x, tab.y));
-        for (int round = 0; round < 500 && frame->notebook->GetSelection() != page; ++round) {
-            wxYield();
-            wxMilliSleep(10);
-        }
+        waitUntil([&] { return frame->notebook->GetSelection() == page; });
         EXPECT_EQ(frame->notebook->GetSelection(), page) << "the tab clicked";
     }
     frame->notebook->SetSelection(0);
