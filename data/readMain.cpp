@@ -22,18 +22,11 @@ const char usage[] =
     "Все считанные краны со своими графиками записываются в файл данных. Код завершения 0:\n"
     "считано всё; 1: была ошибка (считанное до неё записано); 2: неверные аргументы.\n";
 
-void report(std::FILE* stream, const char* prefix, const char* format, va_list args)
-{
-    char text[1024];
-    std::vsnprintf(text, sizeof text, format, args);
-    writeText(stream, prefix + std::string(text) + "\n");
-}
-
 void printStatus(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    report(stdout, "", format, args);
+    writeLine(stdout, "", format, args);
     va_end(args);
 }
 
@@ -41,7 +34,7 @@ void printError(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    report(stderr, "brennix-read: ", format, args);
+    writeLine(stderr, "brennix-read: ", format, args);
     va_end(args);
 }
 

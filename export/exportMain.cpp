@@ -38,10 +38,8 @@ void printError(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    char text[1024];
-    std::vsnprintf(text, sizeof text, format, args);
+    writeLine(stderr, "brennix-export: ", format, args);
     va_end(args);
-    writeText(stderr, "brennix-export: " + std::string(text) + "\n");
 }
 
 struct arguments {
