@@ -15,7 +15,7 @@ int holding = 0;   // operations that hold the input now
 
 BlockedInput::BlockedInput(wxWindow* owner, wxWindow* open)
     : owner(owner),
-      others(open ? std::make_unique<wxWindowDisabler>(open) : std::make_unique<wxWindowDisabler>(true))
+      others(open)
 {
     ++holding;
     owner->SetCursor(wxCursor(wxCURSOR_WAIT));
@@ -27,7 +27,6 @@ BlockedInput::~BlockedInput()
     // The windows are still disabled: what input has come goes nowhere.
     takeEvents();
     --holding;
-    others.reset();
     owner->SetCursor(wxNullCursor);
 }
 

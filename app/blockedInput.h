@@ -5,10 +5,9 @@
 // click or a key pressed during the operation would answer the dialog that follows it.
 #pragma once
 
-#include <memory>
+#include <wx/utils.h>
 
 class wxWindow;
-class wxWindowDisabler;
 
 class BlockedInput {
 public:
@@ -26,5 +25,5 @@ public:
 
 private:
     wxWindow* owner;
-    std::unique_ptr<wxWindowDisabler> others;
+    wxWindowDisabler others;   // every window but open
 };

@@ -7,8 +7,8 @@
 #include <wx/filefn.h>
 
 #include "app/MainFrame.h"
-#include "dialogs/ComChooserDialog.h"
 #include "dialogs/ConnectDialog.h"
+#include "link/portNames.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ void recallWindow(MainFrame& frame)
         for (const wayName& known : wayNames)
             if (way == known.name)
                 frame.preselectedWay = known.way;
-    if (config.Read("/Connection/Port", &port) && portChoice(port.utf8_string()) >= 0)
+    if (config.Read("/Connection/Port", &port) && comPortNumber(port.utf8_string()) > 0)
         frame.preselectedPort = port.utf8_string();
 }
 

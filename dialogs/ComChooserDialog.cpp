@@ -10,12 +10,7 @@
 #include "app/uiText.h"
 #include "dialogs/SerialPortsPanel.h"
 #include "dialogs/dialogParts.h"
-
-int portChoice(const std::string& port)
-{
-    const bool named = port.size() == 4 && port.compare(0, 3, "COM") == 0 && port[3] >= '1' && port[3] <= '4';
-    return named ? port[3] - '1' : -1;
-}
+#include "link/portNames.h"
 
 wxBEGIN_EVENT_TABLE(ComChooserDialog, wxDialog)
     EVT_BUTTON(wxID_YES, ComChooserDialog::OnRead)
@@ -38,8 +33,8 @@ ComChooserDialog::ComChooserDialog(wxWindow* parent, const wxString& title, cons
                            wxDefaultSize, 4, choices, 4, wxRA_SPECIFY_ROWS);
     // The port chosen last, in this run or an earlier one, is chosen again unless the user
     // chooses another.
-    if (portChoice(*port) >= 0)
-        radio->SetSelection(portChoice(*port));
+    if (const int number = comPortNumber(*port))
+        radio->SetSelection(number - 1);
     ports = new SerialPortsPanel(this, font);
 
     wxBoxSizer* choice = new wxBoxSizer(wxHORIZONTAL);

@@ -8,9 +8,6 @@
 class SerialPortsPanel;
 class wxRadioBox;
 
-// The choice that stands for port ("COM1".."COM4" → 0..3); -1 for any other name.
-int portChoice(const std::string& port);
-
 class ComChooserDialog : public wxDialog {
 public:
     // port: the caller's port name, set to "COM1".."COM4" (wxID_YES) or emptied (wxID_NO, also

@@ -11,16 +11,15 @@
 #include "app/globals.h"
 #include "app/uiText.h"
 #include "dialogs/portDeviceFields.h"
+#include "link/serialPort.h"
 
 namespace {
-
-const long speeds[] = {9600, 19200, 57600, 115200};
 
 // The speeds the line takes, with the present one in its place where the configuration holds
 // another, so that the choice shows what the line uses now.
 wxChoice* newSpeedChoice(wxWindow* parent)
 {
-    std::vector<long> offered(std::begin(speeds), std::end(speeds));
+    std::vector<long> offered(std::begin(serialSpeeds), std::end(serialSpeeds));
     if (std::find(offered.begin(), offered.end(), portSpeed) == offered.end())
         offered.insert(std::upper_bound(offered.begin(), offered.end(), portSpeed), portSpeed);
     wxArrayString items;

@@ -71,9 +71,6 @@ bool irdaTransport::open()
     }
     if (devices.empty())
         return failOpen("Устройства IrDA не найдены", 0);
-    // The device list holds five entries; no stack may make it more.
-    if (devices.size() > irdaDeviceListRoom)
-        devices.resize(irdaDeviceListRoom);
 
     const irdaDeviceInfo& chosen = devices.front();
     const std::string name = chosen.name.substr(0, irdaDeviceNameSize);

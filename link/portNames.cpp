@@ -12,15 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// 1..4 for "COM1".."COM4", 0 for any other name.
-int comPortNumber(const std::string& portName)
-{
-    if (portName.size() == 4 && portName.compare(0, 3, "COM") == 0 && portName[3] >= '1' &&
-        portName[3] <= '4')
-        return portName[3] - '0';
-    return 0;
-}
-
 const char* const deviceKinds[] = {"ttyS", "ttyUSB", "ttyACM"};
 
 // The number after the kind's name ("ttyUSB12" → 12), or -1 when the name is not the kind's.

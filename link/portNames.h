@@ -7,6 +7,15 @@
 
 #include "link/serialPort.h"
 
+// 1..4 for "COM1".."COM4", 0 for any other name.
+inline int comPortNumber(const std::string& portName)
+{
+    if (portName.size() == 4 && portName.compare(0, 3, "COM") == 0 && portName[3] >= '1' &&
+        portName[3] <= '4')
+        return portName[3] - '0';
+    return 0;
+}
+
 // The device path of a port: "COMn" (n = 1..4) resolves through the environment variable
 // BRENNIX_COMn, then the configured lookup, then /dev/ttyS(n-1). Any other name is taken as a
 // device path itself (for example "/dev/ttyUSB0").

@@ -20,6 +20,9 @@ static_assert(receiveWait == std::chrono::seconds(serialTimeoutSeconds));
 // Looks up the configured device of port n (1..4), the key "/Com/COMn"; "" when it is absent.
 using ConfiguredPortLookup = std::function<std::string(int portNumber)>;
 
+// The line speeds a serial port is set to, in bits per second.
+constexpr int32_t serialSpeeds[] = {9600, 19200, 57600, 115200};
+
 // What the program's configuration says about serial connections.
 struct serialSettings {
     int32_t speed = 9600;   // bits per second ("/Com/Speed"): 9600, 19200, 57600 or 115200

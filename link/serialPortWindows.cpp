@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace {
 
@@ -27,7 +28,7 @@ std::string devicePath(const std::string& portName)
 
 bool acceptedSpeed(int32_t bitsPerSecond)
 {
-    return bitsPerSecond == 9600 || bitsPerSecond == 19200 || bitsPerSecond == 57600 || bitsPerSecond == 115200;
+    return std::find(std::begin(serialSpeeds), std::end(serialSpeeds), bitsPerSecond) != std::end(serialSpeeds);
 }
 
 int lastError() { return static_cast<int>(GetLastError()); }

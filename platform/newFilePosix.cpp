@@ -7,14 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-newFile::~newFile() { close(); }
-
-bool newFile::fail(int error)
-{
-    err = error != 0 ? error : EIO;
-    return false;
-}
-
 bool newFile::create(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

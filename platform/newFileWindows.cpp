@@ -14,14 +14,6 @@ HANDLE native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 }  // namespace
 
-newFile::~newFile() { close(); }
-
-bool newFile::fail(int error)
-{
-    err = error != 0 ? error : EIO;
-    return false;
-}
-
 bool newFile::create(const std::string& path)
 {
     const HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -21,7 +21,7 @@ bool identify(comm& link, std::vector<uint8_t>& reply, std::string& identifier, 
         error("Ошибка при чтении идентификатора устройства");
         return false;
     }
-    identifier = fixedText(&reply[dataOffset], 8);
+    identifier = decodeIdentifier(reply.data());
     return true;
 }
 
